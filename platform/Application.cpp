@@ -1,0 +1,85 @@
+#include "platform/Application.h"
+
+#include "platform/Clock.h"
+#include "platform/Dialogs.h"
+#include "platform/Exception.h"
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <QEventLoop>
+
+namespace {
+QString& TitleText() {
+    static QString title = QStringLiteral("Kolvex");
+    return title;
+}
+bool terminated = false;
+
+void RunVirtualTicks(VirtualClock& clock) {
+    if (!clock.RunDueTicks()) clock.AdvanceToNextTick();
+}
+} // namespace
+
+QString Application::Title() { return TitleText(); }
+
+void Application::SetTitle(const QString& title) {
+    TitleText() = title;
+    if (QCoreApplication::instance()) QCoreApplication::setApplicationName(title);
+}
+
+bool Application::Terminated() { return terminated; }
+
+void Application::Terminate() {
+    terminated = true;
+    if (QCoreApplication::instance()) QCoreApplication::exit(0);
+}
+
+void Application::ResetTerminated() { terminated = false; }
+
+void Application::ProcessMessages() {
+    if (QCoreApplication::instance()) QCoreApplication::processEvents(QEventLoop::AllEvents);
+    if (auto* clock = dynamic_cast<VirtualClock*>(&Clock::Current())) RunVirtualTicks(*clock);
+}
+
+void Application::HandleMessage() {
+    if (dynamic_cast<VirtualClock*>(&Clock::Current()) || !QCoreApplication::instance()) {
+        ProcessMessages();
+        return;
+    }
+    QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+}
+
+void Application::PostEvent(QObject* receiver, QEvent* event) {
+    QCoreApplication::postEvent(receiver, event);
+}
+
+void Application::ShowException(std::exception_ptr error) {
+    QString text;
+    try {
+        std::rethrow_exception(error);
+    } catch (const EAbort&) {
+        return;
+    } catch (const Exception& e) {
+        text = e.Message();
+    } catch (const std::exception& e) {
+        text = QString::fromLocal8Bit(e.what());
+    } catch (...) {
+        text = QStringLiteral("Unknown error");
+    }
+    try {
+        Dialogs::Current().Message(DialogKind::Error, text, dbOK);
+    } catch (...) {
+        // The report itself failed; there is nobody left to tell.
+    }
+}
+
+KolvexApplication::KolvexApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+
+bool KolvexApplication::notify(QObject* receiver, QEvent* event) {
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (...) {
+        Application::ShowException(std::current_exception());
+        return true;
+    }
+}

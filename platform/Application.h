@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QApplication>
+#include <QString>
+#include <exception>
+
+class QEvent;
+class QObject;
+
+// The application object of the program: its title, the terminating flag,
+// nested message processing and posted events. All of it is static, so the
+// game code can reach it without holding the QApplication.
+class Application {
+public:
+    static QString Title();
+    static void SetTitle(const QString& title);
+
+    // Terminate asks the program to end: the main loop quits when control
+    // returns to it, and every nested wait stops early.
+    static bool Terminated();
+    static void Terminate();
+    static void ResetTerminated();
+
+    // Handles the pending events and never blocks. In virtual time it then
+    // runs the timer ticks that are due; when none is due it moves the clock
+    // to the next due tick and runs that one, so a waiting loop always gets on.
+    static void ProcessMessages();
+    // For waiting loops: handles at least one event, blocking until one comes
+    // (real time), or does what ProcessMessages does (virtual time).
+    static void HandleMessage();
+
+    static void PostEvent(QObject* receiver, QEvent* event);
+
+    // What the top-level handler does with an error that escaped an event
+    // handler: shows its text, except for the silent abort.
+    static void ShowException(std::exception_ptr error);
+};
+
+// QApplication whose notify is the top-level handler: no exception ever
+// crosses Qt code.
+class KolvexApplication : public QApplication {
+public:
+    KolvexApplication(int& argc, char** argv);
+    bool notify(QObject* receiver, QEvent* event) override;
+};
+
+// Runs an action, handing any error it throws to the top-level handler.
+template <typename F> void RunGuarded(F&& action) {
+    try {
+        action();
+    } catch (...) {
+        Application::ShowException(std::current_exception());
+    }
+}

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QStringList>
+#include <functional>
+#include <stdexcept>
+#include <string>
+
+// A subcommand of kolvex-sim. Run gets the arguments after the subcommand's
+// name and returns the exit status; it throws SimUsageError for a bad
+// argument or file, which main turns into one line on standard error and status 2.
+struct SimCommand {
+    const char* Name;
+    const char* Usage;
+    std::function<int(const QStringList& args)> Run;
+};
+
+class SimUsageError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Registers a subcommand at start-up: `static SimRegistration r{{"name", "usage", run}};`
+struct SimRegistration {
+    explicit SimRegistration(SimCommand command);
+};
+
+// Parses a whole non-negative or signed decimal number, or throws SimUsageError naming what.
+long long SimParseInteger(const QString& text, const char* what, long long min, long long max);
