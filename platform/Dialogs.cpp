@@ -17,6 +17,7 @@ QMessageBox::StandardButtons ToQt(int buttons) {
     if (buttons & dbNo) result |= QMessageBox::No;
     if (buttons & dbCancel) result |= QMessageBox::Cancel;
     if (buttons & dbRetry) result |= QMessageBox::Retry;
+    if (buttons & dbAbort) result |= QMessageBox::Abort;
     return result;
 }
 
@@ -26,6 +27,7 @@ DialogButton FromQt(int button) {
     case QMessageBox::No: return dbNo;
     case QMessageBox::Cancel: return dbCancel;
     case QMessageBox::Retry: return dbRetry;
+    case QMessageBox::Abort: return dbAbort;
     default: return dbOK;
     }
 }
@@ -79,6 +81,7 @@ QString QtDialogs::SaveFileName(const QString& caption, const QString& filter,
 
 DialogButton ScriptedDialogs::DefaultAnswer(int buttons) {
     if ((buttons & dbRetry) && (buttons & dbCancel)) return dbCancel;
+    if (buttons & dbAbort) return dbAbort;
     for (DialogButton b : {dbOK, dbYes, dbRetry, dbNo, dbCancel})
         if (buttons & b) return b;
     return dbOK;

@@ -15,6 +15,7 @@ enum DialogButton : int {
     dbNo = 4,
     dbCancel = 8,
     dbRetry = 16,
+    dbAbort = 32,
 };
 
 // Every message box and file dialog of the program goes through this
@@ -47,8 +48,8 @@ public:
 
 // Answers from queues. With an empty queue a message is answered as if Enter
 // were pressed on its default button (OK, Yes, Retry), except that a Retry /
-// Cancel box is cancelled so that a script can never retry forever; a file
-// dialog is cancelled.
+// Cancel box is cancelled and an OK / Abort box aborted, so that a script can
+// never retry forever; a file dialog is cancelled.
 class ScriptedDialogs : public Dialogs {
 public:
     struct Shown {
