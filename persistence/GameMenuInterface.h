@@ -1,0 +1,23 @@
+#pragma once
+
+#include <cstdint>
+
+// What recording and replay need from the main window (TMainForm), which
+// implements this interface over the radio items of its Options menu.
+// A recording snapshots the checked items when it starts; a replay checks
+// the items of the recorded game so that its session starts with them.
+class TGameMenuInterface {
+public:
+    virtual ~TGameMenuInterface() = default;
+
+    // 1 to 3 from the checked "Number of players" item, -1 when none is checked.
+    virtual int SelectedPlayers() = 0;
+    // 0 Speed, 1 Time, 2 Clean from the checked game-type item; when none is
+    // checked the main window reports its program error ("7326").
+    virtual uint8_t SelectedGameType() = 0;
+    // 0 to 4 from the checked "Starting level" item, -1 when none is checked.
+    virtual int SelectedLevel() = 0;
+    // Check the matching radio item; values without an item are ignored.
+    virtual void CheckPlayersItem(int players) = 0;
+    virtual void CheckLevelItem(int level) = 0;
+};

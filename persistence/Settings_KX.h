@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+
+class TGameBackgroundInterface;
+
+// The player's preferences, one set for the whole program. They are loaded
+// once at start-up, changed by the options dialog and by the start of a
+// replay, and saved once when the program ends.
+struct TSettings {
+    bool RotationDirectionClockwise = true;
+    int Speed = 0;                // the "Nastiness", 0 to 2
+    bool ShowLandingSpot = false; // stored only
+    bool ShowGridLines = false;
+    bool SoundEffectEnabled = true;
+    bool MIDIMusicEnabled = true; // stored only
+    bool GameMusicEnabled = true; // stored only
+    int GameMusicNo = 0;          // stored only
+    QString ScoreListPath;        // folder of the score file; empty: the program's folder
+};
+
+TSettings& Settings();
+
+// Reads every value from the settings store; a missing or unreadable value
+// gives its default.
+void LoadSettings();
+// Writes every value to the settings store as a string.
+void SaveSettings();
+// Rebuilds the game background (with or without grid lines) and sets the
+// sound switch. Without a background holder only the sound switch is set.
+void ApplySettings(TGameBackgroundInterface* background);
