@@ -262,6 +262,11 @@ bool TReplayer::RestorePlayerSettings() {
     return true;
 }
 
+const TGameAction& TReplayer::Current() const {
+    if (!FData) throw ERangeError();
+    return FData->GetItemAdd(FPosition);
+}
+
 bool TReplayer::Matches(int32_t gameIndex, int32_t brickLeft, int32_t brickTop) const {
     if (!HasMore()) return false;
     const TGameAction& action = Current();

@@ -142,7 +142,8 @@ public:
 
     bool HasMore() const { return FData && FPosition < FData->GetCount(); }
     bool Matches(int32_t gameIndex, int32_t brickLeft, int32_t brickTop) const;
-    const TGameAction& Current() const { return FData->GetItemAdd(FPosition); }
+    // Raises ERangeError when there is no next action.
+    const TGameAction& Current() const;
     void Advance() { ++FPosition; }
 
     bool Replaying() const { return FReplaying; }

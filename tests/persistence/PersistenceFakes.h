@@ -3,12 +3,14 @@
 #include "persistence/GameBackgroundInterface.h"
 #include "persistence/GameMenuInterface.h"
 #include "persistence/Settings_KX.h"
+#include "platform/SettingsStore.h"
 #include "support/TestEnvironment.h"
 
 #include <QDir>
 #include <QFile>
 #include <QSettings>
 #include <QUuid>
+#include <cstdlib>
 
 // The main window's radio items, as a recording and a replay see them.
 class FakeGameMenu : public TGameMenuInterface {
@@ -45,6 +47,8 @@ public:
 inline QString FreshStart() {
     TestEnvironment::Reset();
     Settings() = TSettings{};
+    // Clearing is only ever done to the private settings of the test run.
+    if (!SettingsStore::FileName().startsWith(TestEnvironment::ScratchFolder())) std::abort();
     QSettings settings(QStringLiteral("Brenmar"), QStringLiteral("Kolvex"));
     settings.clear();
     settings.sync();

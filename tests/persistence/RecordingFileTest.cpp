@@ -1,6 +1,7 @@
 #include "PersistenceFakes.h"
 #include "persistence/Recorder_KX.h"
 
+#include <QFileInfo>
 #include <QtEndian>
 #include <gtest/gtest.h>
 
@@ -106,6 +107,14 @@ TEST_F(RecordingFileTest, SavingReplacesTheOldFileWholeAndLeavesNoTemporaryFile)
     OneTurnRecording().SaveToFile(File("old.rep"));
     EXPECT_EQ(ReadAll(File("old.rep")), OneTurnExample);
     EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{"old.rep"});
+}
+
+TEST_F(RecordingFileTest, SavingThroughTheUsersOwnLinkReplacesTheFileItPointsTo) {
+    WriteAll(File("real.rep"), "old");
+    ASSERT_TRUE(QFile::link(File("real.rep"), File("link.rep")));
+    OneTurnRecording().SaveToFile(File("link.rep"));
+    EXPECT_TRUE(QFileInfo(File("link.rep")).isSymLink());
+    EXPECT_EQ(ReadAll(File("real.rep")), OneTurnExample);
 }
 
 TEST_F(RecordingFileTest, FileThatCannotBeWrittenIsAnErrorNamingItAndKeepsTheOldOne) {
