@@ -27,12 +27,12 @@ QIcon TurnGlyph(bool clockwise) {
     painter.setPen(QPen(QColor(0, 0, 128), 3));
     const QRectF circle(6, 6, 20, 20);
     painter.drawArc(circle, 90 * 16, (clockwise ? -270 : 270) * 16);
-    // The arrow head at the end of the arc (three o'clock or nine o'clock).
+    // The arc ends at nine o'clock (clockwise) or three o'clock, heading up.
     QPainterPath head;
     const qreal x = clockwise ? 6 : 26;
-    head.moveTo(x - 5, 15);
-    head.lineTo(x + 5, 15);
-    head.lineTo(x, 21);
+    head.moveTo(x - 5, 18);
+    head.lineTo(x + 5, 18);
+    head.lineTo(x, 11);
     head.closeSubpath();
     painter.setPen(Qt::NoPen);
     painter.setBrush(QColor(0, 0, 128));
