@@ -57,7 +57,9 @@ public:
     // For the game window while replaying: when the next action was recorded
     // by this game at this brick position, hands it over, moves past it and
     // returns true. Call it until it returns false and apply each action in
-    // turn; after a stop (code 4) leave the frame. While a continued game is
+    // turn; after a stop (code 4) leave the frame and ask no more: the stop is
+    // moved past like any action, so that in a game of two the other player's
+    // later actions still come to match. While a continued game is
     // recorded ("Start old game..."), every replayed move, turn and drop is
     // recorded as it is handed over, so that the recording holds the whole
     // game; the stop is recorded by the game window when its game finishes.
