@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QString>
+#include <memory>
+
+class TSoundOutput;
 
 // The program's sound effects and the one switch that silences them.
 bool SoundOn();
@@ -17,3 +20,9 @@ void PlayFlipBlocked(); // the turned brick would not fit
 void PlayBrickStops();  // the falling brick stops on something
 void PlayBrickFixed();  // the brick is fixed into the playfield
 void PlayAreaImpact();  // a falling area hits what is below it
+
+// The output the effects go to: the sound device unless another one is
+// installed (tests and the headless tools install their own). Installing
+// nullptr goes back to the sound device.
+void InstallSoundOutput(std::unique_ptr<TSoundOutput> output);
+TSoundOutput& CurrentSoundOutput();
