@@ -129,13 +129,6 @@ TEST_F(PlayfieldLogic, LineThatIsAlsoABobbleAreaCountsAsLineAndTeleports) {
     EXPECT_EQ(form.Teleported.size(), 8);
 }
 
-TEST_F(PlayfieldLogic, FourFullLinesAtOnce) {
-    Draw(pf, {"1212121212", "3434343434", "5656565656", "7171717171"});
-    const TPlayfieldLogicAlgoritm pass = RunPass();
-    EXPECT_EQ(pass.LinesFound, 4);
-    EXPECT_EQ(pass.ZapCount, 38);
-}
-
 // --- Falling groups -----------------------------------------------------------------
 
 TEST_F(PlayfieldLogic, GroupTouchingTheFloorAnywhereNeverFalls) {

@@ -134,6 +134,11 @@ TEST_F(Playfield, ChangesAreAnnouncedOnlyWhenVisible) {
     EXPECT_EQ(announcements, 3);
     pf.Clear();
     EXPECT_EQ(announcements, 3 + 200);
+    {
+        TPlayfield doomed;
+        doomed.AddCell(5, 5, TCell::cfBrick, 1);
+    }
+    EXPECT_EQ(announcements, 3 + 200 + 1) << "a destroyed playfield announces nothing";
 }
 
 TEST_F(Playfield, AddCellAnnouncesBeforeFlagsAndColourAreSet) {
