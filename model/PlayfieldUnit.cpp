@@ -72,9 +72,9 @@ void TCell::SaveToStream(QIODevice& stream) const {
 
 TSimplePlayfield::TSimplePlayfield(QObject* owner) : QObject(owner) {}
 
-TSimplePlayfield::~TSimplePlayfield() {
-    TSimplePlayfield::Clear();
-}
+// The cells go without announcements: the listeners would reach back into
+// the game window that is destroying its playfield.
+TSimplePlayfield::~TSimplePlayfield() = default;
 
 TCell* TSimplePlayfield::GetCell(int x, int y) const {
     if (IsOutside(x, y)) return nullptr;
