@@ -143,6 +143,7 @@ refused option resolve --zap-lines "$WORK/three.in" "$WORK/option.out"
 # A huge count with garbage behind it ends at the first bad record.
 { le32 1; le32 2147483647; head -c 100000 /dev/urandom; } >"$WORK/garbage.in"
 refused garbage resolve "$WORK/garbage.in" "$WORK/garbage.out"
+refused endless resolve /dev/zero "$WORK/endless.out"
 # An empty well stays empty.
 playfield "$WORK/nothing.in"
 resolve nothing $'lines 0\nzapped 0\noffered 0' --

@@ -2,7 +2,6 @@
 #include "model/ModelOwners_KX.h"
 #include "model/Playfield_KX.h"
 
-#include <QBuffer>
 #include <QFile>
 #include <QObject>
 #include <QPoint>
@@ -48,19 +47,18 @@ void LoadPlayfield(TPlayfield& playfield, const QString& fileName) {
     if (!file.open(QIODevice::ReadOnly))
         throw SimUsageError("cannot read '" + fileName.toStdString() +
                             "': " + file.errorString().toStdString());
-    const QByteArray data = file.readAll();
-    QBuffer buffer;
-    buffer.setData(data);
-    buffer.open(QIODevice::ReadOnly);
+    // Read as a stream, never whole: IN may be a device without an end.
     const std::string damaged = "damaged playfield '" + fileName.toStdString() + "': ";
     try {
-        playfield.LoadFromStream(buffer);
+        playfield.LoadFromStream(file);
     } catch (const EPlayfieldStreamError&) {
         throw SimUsageError(damaged + "the data ends in the middle of a record");
     } catch (const ERangeError&) {
         throw SimUsageError(damaged + "a cell lies outside the 10 x 20 grid");
     }
-    if (!buffer.atEnd()) throw SimUsageError(damaged + "unexpected data after the last cell");
+    char extra = 0;
+    if (file.read(&extra, 1) == 1)
+        throw SimUsageError(damaged + "unexpected data after the last cell");
 }
 
 void SavePlayfield(const TPlayfield& playfield, const QString& fileName) {
