@@ -1,0 +1,36 @@
+#pragma once
+
+#include "flow/KeyboardHandler.h"
+
+#include <QObject>
+#include <array>
+#include <cstdint>
+#include <deque>
+
+// Polls one player's five keys (index = action code: left, right, turn, drop, stop) once per brick
+// frame and queues an action for every fresh press; a key marked to repeat queues again while it is
+// held and the brick stands on a column boundary.
+class TActionCollector : public QObject {
+public:
+    static constexpr int ActionCount = 5;
+
+    explicit TActionCollector(QObject* gameWindow);
+
+    void SetKey(int action, uint16_t virtualKey);
+    uint16_t GetKey(int action) const;
+    void SetRepeat(int action, bool repeat);
+    bool GetRepeat(int action) const;
+
+    void PollKeys(bool aligned);
+    bool HasActions() const { return !FQueue.empty(); }
+    int QueuedCount() const { return static_cast<int>(FQueue.size()); }
+    // Removes and returns the oldest queued code.
+    uint8_t PopAction();
+
+private:
+    std::deque<uint8_t> FQueue;
+    std::array<uint16_t, 6> FKeys{};
+    TKeyboardHandler FKeyboard;
+    std::array<bool, ActionCount> FWasDown{};
+    std::array<bool, ActionCount> FRepeats{};
+};

@@ -1,0 +1,11 @@
+#include "flow/KeyboardHandler.h"
+
+#include "platform/KeyState.h"
+
+bool TKeyboardHandler::IsKeyDown(int virtualKey) const {
+    try {
+        return KeyState::IsDown(virtualKey);
+    } catch (...) {
+        return false;
+    }
+}

@@ -1,0 +1,191 @@
+#include "flow/SessionCoordinator_KX.h"
+
+#include "flow/ActionCollector_KX.h"
+#include "flow/BrickSupplierV_KX.h"
+#include "flow/GameF.h"
+#include "flow/GameHostInterface.h"
+#include "flow/brenmarGameCtrl.h"
+#include "foundation/brenmarError.h"
+#include "gfx/GfxPanel.h"
+#include "gfx/Wiper.h"
+#include "model/BrickSupplier_KX.h"
+#include "model/Playfield_KX.h"
+#include "persistence/DemoF.h"
+#include "platform/Application.h"
+#include "platform/KeyState.h"
+
+#include <QPainter>
+
+namespace {
+constexpr int PauseKey = 80; // "P"
+
+// The key sets: arrows for the first player, A, D, W, S for the second.
+struct KeySet {
+    uint16_t Left, Right, Turn, Drop;
+};
+constexpr KeySet DefaultKeys[2] = {
+    {VK_LEFT, VK_RIGHT, VK_UP, VK_DOWN},
+    {65, 68, 87, 83},
+};
+} // namespace
+
+TSessionCoordinator::TSessionCoordinator(TGameHostInterface* host, QObject* owner)
+    : QObject(owner), FHost(host) {}
+
+TSessionCoordinator::~TSessionCoordinator() {
+    // The games go first: their teardown may still reach the supplier and the view.
+    FGames.clear();
+}
+
+void TSessionCoordinator::SetSupplier(TBrickSupplier* supplier) {
+    FSupplier = supplier;
+    if (supplier) supplier->SetCoordinator(this);
+}
+
+TGameForm* TSessionCoordinator::GetGame(int index) const {
+    if (index < 0 || index >= Count()) throw ERangeError();
+    return FGames[static_cast<size_t>(index)].get();
+}
+
+bool TSessionCoordinator::Replaying() const {
+    TDemoForm* demo = FHost->DemoForm();
+    return demo && demo->IsReplaying();
+}
+
+void TSessionCoordinator::CreateGame(int index, int level) {
+    FRunningCount += 1;
+    auto game = std::make_unique<TGameForm>(this, index);
+    game->SetLevel(level);
+    game->SetGameType(FHost->SelectedGameType());
+    TGameForm* window = game.get();
+    FGames.push_back(std::move(game));
+
+    auto* collector = new TActionCollector(window);
+    if (index >= 2)
+        ErrorReporter().ProgramError(QStringLiteral("No def. keys"), QStringLiteral("3654"));
+    const KeySet& keys = DefaultKeys[index];
+    collector->SetKey(acMoveLeft, keys.Left);
+    collector->SetRepeat(acMoveLeft, true);
+    collector->SetKey(acMoveRight, keys.Right);
+    collector->SetRepeat(acMoveRight, true);
+    collector->SetKey(acTurn, keys.Turn);
+    collector->SetKey(acDrop, keys.Drop);
+    window->SetCollector(collector);
+}
+
+void TSessionCoordinator::WidenFrame(int players) {
+    TGfxPanel* frame = FHost->FramePanel();
+    FSavedFrameWidth = frame->width();
+    frame->resize(FSavedFrameWidth * players, frame->height());
+    FHost->FrameResized();
+
+    FSavedFramePicture = frame->Picture().copy();
+    FHasSavedFrame = true;
+    QImage wide(FSavedFramePicture.width() * players, FSavedFramePicture.height(),
+                QImage::Format_RGB32);
+    wide.fill(Qt::black);
+    {
+        QPainter painter(&wide);
+        for (int k = 0; k < players; ++k)
+            painter.drawImage(k * FSavedFrameWidth, 0, FSavedFramePicture);
+    }
+    frame->SetPicture(wide);
+    frame->repaint();
+}
+
+void TSessionCoordinator::RestoreFrame() {
+    TGfxPanel* frame = FHost->FramePanel();
+    frame->resize(FSavedFrameWidth, frame->height());
+    if (FHasSavedFrame) frame->SetPicture(FSavedFramePicture);
+    FSavedFramePicture = QImage();
+    FHasSavedFrame = false;
+    for (const auto& game : FGames)
+        game->GamePanel()->setVisible(false);
+    FHost->FrameResized();
+}
+
+void TSessionCoordinator::StartSession(int level, int players) {
+    FActive = true;
+    WidenFrame(players);
+    for (int i = 0; i < players; ++i)
+        CreateGame(i, level);
+    for (const auto& game : FGames)
+        game->TheGame().Start();
+    TWiper::WaitForWipes();
+    FHost->HideMenuPanel();
+    for (const auto& game : FGames)
+        if (game->TheGame().Running()) game->TheGame().Step();
+}
+
+void TSessionCoordinator::StopAll() {
+    for (const auto& game : FGames)
+        game->TheGame().Stop();
+}
+
+bool TSessionCoordinator::KeyDown(int virtualKey) {
+    if (virtualKey != PauseKey) return false;
+    // Only the first two players can pause; a third game has no say.
+    for (int i = 0; i < std::min(Count(), 2); ++i) {
+        TGameForm* game = GetGame(i);
+        TGfxPanel* panel = game->GamePanel();
+        panel->SetFramesPerSec(panel->FramesPerSec() == 0 ? GameFrameRate : 0);
+        game->ShowPaused(panel->FramesPerSec() == 0);
+    }
+    return true;
+}
+
+void TSessionCoordinator::ForwardActions() {
+    const bool replaying = Replaying();
+    for (const auto& game : FGames) {
+        TActionCollector* collector = game->Collector();
+        if (!collector || !collector->HasActions()) continue;
+        const uint8_t code = collector->PopAction();
+        if (!replaying) game->QueueAction(code);
+    }
+}
+
+void TSessionCoordinator::GameFinished() {
+    FRunningCount -= 1;
+    if (FRunningCount != 0) return;
+    RestoreFrame();
+    FActive = false;
+    FHost->GameEnded();
+}
+
+void TSessionCoordinator::LoadFromStream(QIODevice& stream) {
+    for (const auto& game : FGames)
+        game->Playfield()->LoadFromStream(stream);
+}
+
+void TSessionCoordinator::SaveToStream(QIODevice& stream) const {
+    for (const auto& game : FGames)
+        game->Playfield()->SaveToStream(stream);
+}
+
+int32_t TSessionCoordinator::FirstPlayerScore() const {
+    return FGames.empty() ? 0 : FGames.front()->Score();
+}
+
+void TSessionCoordinator::RefreshNextBrickView() {
+    if (FView) FView->Refresh();
+}
+
+void TSessionCoordinator::TeleportCell(TPlayfield* sender, int x, int y) {
+    if (FGames.size() <= 1) return;
+    const TCell* cell = sender->GetCell(x, y);
+    if (!cell) return;
+    // The second player receives from the first; the first from everyone else.
+    TGameForm* receiver = nullptr;
+    for (const auto& game : FGames)
+        if (game->Playfield() != sender) {
+            receiver = game.get();
+            break;
+        }
+    if (!receiver || !receiver->TheGame().Running()) return;
+    if (receiver->BrickOverlapsCell(x, y)) return;
+    TPlayfield* target = receiver->Playfield();
+    if (target->GetFillMap(x, y) != 0) return;
+    const uint8_t colour = cell->Colour;
+    target->AddCell(x, y, TCell::cfBrick, colour);
+    receiver->StartTeleportIn(x, y, colour);
+}
