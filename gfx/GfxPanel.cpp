@@ -1,0 +1,351 @@
+#include "gfx/GfxPanel.h"
+
+#include "gfx/RasterOps.h"
+#include "gfx/SImage.h"
+#include "gfx/Sprite.h"
+#include "gfx/brenmarPaletteMerger.h"
+#include "gfx/brenmarUtils.h"
+#include "platform/Application.h"
+#include "platform/Clock.h"
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QPointer>
+#include <algorithm>
+
+namespace {
+// Set by every composed frame of any panel; WaitForFrame waits for it.
+bool frameDone = false;
+
+// OnShow of a panel without a transition: raised after the paint, never inside it.
+const QEvent::Type ShowDoneEvent = static_cast<QEvent::Type>(QEvent::registerEventType());
+
+// More separate repaint requests per frame than this are sent as one
+// rectangle around them all: cheaper than a region of many pieces.
+constexpr size_t MaxSeparateRepaints = 8;
+} // namespace
+
+TGfxPanel::TGfxPanel(QWidget* parent) : QWidget(parent), FHost(TGraphicHost::Of(this)) {
+    // The panel paints every pixel itself; nothing is erased behind it.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setAttribute(Qt::WA_NoSystemBackground);
+    FHost->SetPaintsAfterWidget(false);
+    FHost->InvalidateHandler = [this](const QRect& rect) { InvalidateWidgetRect(rect); };
+    FFrameTimer = std::make_unique<TThreadedTimer>();
+    FFrameTimer->SetEnabled(false);
+    FFrameTimer->SetOnTimer([this](QObject*) { FrameTick(); });
+    FFrameTimer->SetThreadPriority(tpTimeCritical);
+    SetFramesPerSec(100);
+}
+
+TGfxPanel::~TGfxPanel() {
+    FFrameTimer.reset();
+    FHost->ReleaseControls();
+}
+
+void TGfxPanel::SetFramesPerSec(TFrameRate value) {
+    value = std::min<TFrameRate>(value, 1000);
+    if (value == 0) {
+        FFramesPerSec = 0;
+        FFrameTimer->SetInterval(0);
+        return;
+    }
+    if (value == FFramesPerSec) return;
+    FFramesPerSec = value;
+    FNominalInterval = 1000 / value;
+    FFrameTimer->SetInterval(static_cast<uint16_t>(FNominalInterval));
+}
+
+void TGfxPanel::SetPicture(const QImage& picture) {
+    FPicture = RasterOps::ToRgb32(picture);
+    PictureChanged();
+    // A newly assigned picture is shown now, even one that covers the panel.
+    update();
+}
+
+void TGfxPanel::SaveBackground() {
+    FBackground = FPicture.copy();
+}
+
+void TGfxPanel::PictureChanged() {
+    if (!FPaletteAdapted) {
+        FPaletteAdapted = true;
+        AdaptToDisplay(MasterPalette(), FPicture);
+    }
+    if (FAutoSize && FPicture.width() > 0 && FPicture.height() > 0) resize(FPicture.size());
+    // A covering picture needs no repaint: what is drawn into it marks its own rectangles.
+    if (FPicture.width() >= width() && FPicture.height() >= height()) return;
+    update();
+}
+
+void TGfxPanel::SetAutoSize(bool value) {
+    FAutoSize = value;
+    PictureChanged();
+}
+
+void TGfxPanel::SetCenter(bool value) {
+    if (value == FCenter) return;
+    FCenter = value;
+    PictureChanged();
+}
+
+void TGfxPanel::SetStretch(bool value) {
+    if (value == FStretch) return;
+    FStretch = value;
+    PictureChanged();
+}
+
+void TGfxPanel::SetColor(const QColor& value) {
+    if (value == FColor) return;
+    FColor = value;
+    update();
+}
+
+QRect TGfxPanel::PictureRect() const {
+    if (FStretch) return rect();
+    if (FCenter)
+        return QRect((width() - FPicture.width()) / 2, (height() - FPicture.height()) / 2,
+                     FPicture.width(), FPicture.height());
+    return QRect(0, 0, FPicture.width(), FPicture.height());
+}
+
+bool TGfxPanel::Visible() const {
+    // Qt counts a child of a window not yet shown as hidden; only an explicit hide counts here.
+    return !(testAttribute(Qt::WA_WState_ExplicitShowHide) && testAttribute(Qt::WA_WState_Hidden));
+}
+
+void TGfxPanel::setVisible(bool visible) {
+    if (!visible) FShowPending = true;
+    QWidget::setVisible(visible);
+}
+
+QRect TGfxPanel::PictureToWidget(const QRect& rect) const {
+    const QRect shown = PictureRect();
+    if (!FStretch || FPicture.width() <= 0 || FPicture.height() <= 0)
+        return rect.translated(shown.topLeft());
+    const double sx = static_cast<double>(shown.width()) / FPicture.width();
+    const double sy = static_cast<double>(shown.height()) / FPicture.height();
+    const int left = static_cast<int>(rect.x() * sx);
+    const int top = static_cast<int>(rect.y() * sy);
+    const int right = static_cast<int>((rect.x() + rect.width()) * sx + 0.999);
+    const int bottom = static_cast<int>((rect.y() + rect.height()) * sy + 0.999);
+    return RectLTRB(left, top, right, bottom);
+}
+
+void TGfxPanel::InvalidatePictureRect(const QRect& rect) {
+    InvalidateWidgetRect(PictureToWidget(rect));
+}
+
+void TGfxPanel::InvalidateWidgetRect(const QRect& rect) {
+    const QRect clipped = rect & this->rect();
+    if (clipped.isEmpty()) return;
+    FUnpainted |= clipped;
+    if (FComposing) {
+        FDirty.push_back(clipped);
+        return;
+    }
+    update(clipped);
+}
+
+void TGfxPanel::FlushDirty() {
+    if (FDirty.size() > MaxSeparateRepaints) {
+        QRect all;
+        for (const QRect& r : FDirty)
+            all |= r;
+        update(all);
+    } else {
+        for (const QRect& r : FDirty)
+            update(r);
+    }
+    FDirty.clear();
+}
+
+void TGfxPanel::Update() {
+    FlushDirty();
+    if (!FUnpainted.isEmpty() && isVisible()) repaint(FUnpainted);
+    FUnpainted = QRect();
+}
+
+void TGfxPanel::FrameTick() {
+    if (Application::Terminated()) return;
+    const QPointer<TGfxPanel> self(this);
+    if (FShowDone) {
+        // The show came first, even when the tick overtook its posted notice.
+        RaiseShowDone();
+        if (!self) return;
+    }
+    if (!FWiper.Running() && !FShowPending) {
+        PaceFrames();
+        if (Visible()) ComposeFrame();
+        if (OnPerform) {
+            OnPerform(this);
+            if (!self) return;
+        }
+    }
+    if (!FWiper.Running()) return;
+    FWiper.Step();
+    if (!FWiper.Running() && OnShow) OnShow(this);
+}
+
+void TGfxPanel::PaceFrames() {
+    const uint32_t now = Clock::Current().TickCount();
+    if (FLastTickTime == 0) {
+        FLastTickTime = now;
+        return;
+    }
+    const int32_t delta = static_cast<int32_t>(now - FLastTickTime);
+    FLastTickTime = now;
+    FTickSamples[static_cast<size_t>(FSampleIndex)] = delta;
+    FSampleIndex = (FSampleIndex + 1) % 5;
+    FSamplesSinceAdjust += 1;
+    if (FSamplesSinceAdjust <= 5) return;
+    FSamplesSinceAdjust = 5;
+    const int32_t stall = FNominalInterval * 4 / 3;
+    int32_t sum = 0;
+    int32_t count = 0;
+    for (const int32_t sample : FTickSamples) {
+        if (sample >= stall) continue;
+        sum += sample;
+        count += 1;
+    }
+    if (count < 3) return;
+    const int32_t average = sum / count;
+    const int interval = FFrameTimer->Interval();
+    if (average > FNominalInterval * 41 / 40) {
+        FFrameTimer->SetInterval(static_cast<uint16_t>(std::max(1, interval - 1)));
+        FSamplesSinceAdjust = 0;
+    } else if (average < FNominalInterval * 39 / 40) {
+        FFrameTimer->SetInterval(static_cast<uint16_t>(std::min(1000, interval + 1)));
+        FSamplesSinceAdjust = 0;
+    }
+}
+
+void TGfxPanel::ComposeFrame() {
+    FComposing = true;
+    // A handler may even free the panel in the middle of its frame.
+    const QPointer<TGfxPanel> self(this);
+    struct EndFrame {
+        const QPointer<TGfxPanel>& Panel;
+        ~EndFrame() {
+            if (!Panel) return;
+            Panel->FComposing = false;
+            Panel->FlushDirty();
+        }
+    } endFrame{self};
+    // The list is read afresh at every index: handlers may add or free children.
+    const std::vector<TGraphicControl*>& children = FHost->Controls();
+    for (size_t i = 0; i < children.size(); ++i) {
+        auto* image = dynamic_cast<TBM_CustomImage*>(children[i]);
+        if (image && image->Visible() && !image->RespondToPaint()) image->Erase();
+    }
+    for (size_t i = 0; i < children.size();) {
+        auto* sprite = dynamic_cast<TSprite*>(children[i]);
+        if (sprite && sprite->Killed())
+            delete sprite;
+        else
+            ++i;
+    }
+    for (size_t i = 0; i < children.size(); ++i) {
+        TGraphicControl* child = children[i];
+        if (!child->Visible()) continue;
+        if (auto* sprite = dynamic_cast<TSprite*>(child))
+            sprite->Perform();
+        else if (auto* still = dynamic_cast<TSImage*>(child); still && !still->RespondToPaint())
+            still->Draw();
+        if (!self) return;
+    }
+    frameDone = true;
+}
+
+void TGfxPanel::WaitForFrame() {
+    frameDone = false;
+    ProcessMessagesUntil([] { return frameDone; });
+}
+
+void TGfxPanel::StartShow() {
+    FShowPending = false;
+    SaveBackground();
+    if (!FFrameTimer->Enabled()) FFrameTimer->SetEnabled(true);
+    if (FWiper.WipeType() == wtNone) {
+        FShowDone = true;
+        QCoreApplication::postEvent(this, new QEvent(ShowDoneEvent));
+        return;
+    }
+    const QRect shown = PictureRect();
+    FScreen = QImage(size(), QImage::Format_RGB32);
+    FScreen.fill(FColor);
+    FWiper.SetTargetCanvas(&FScreen, [this](const QRect& r) { InvalidateWidgetRect(r); });
+    FWiper.SetTargetRect(shown.x(), shown.y(), shown.width(), shown.height());
+    FWiper.Start(0, 0, &FPicture);
+}
+
+void TGfxPanel::RaiseShowDone() {
+    if (!FShowDone) return;
+    FShowDone = false;
+    if (OnShow) OnShow(this);
+}
+
+bool TGfxPanel::event(QEvent* event) {
+    if (event->type() == ShowDoneEvent) {
+        RaiseShowDone();
+        return true;
+    }
+    return QWidget::event(event);
+}
+
+void TGfxPanel::paintEvent(QPaintEvent* event) {
+    if (event->rect().contains(FUnpainted)) FUnpainted = QRect();
+    QPainter painter(this);
+    const QRect shown = PictureRect();
+    const int right = shown.x() + shown.width();
+    const int bottom = shown.y() + shown.height();
+    painter.fillRect(RectLTRB(0, 0, shown.x(), height()), FColor);
+    painter.fillRect(RectLTRB(right, 0, width(), height()), FColor);
+    painter.fillRect(RectLTRB(shown.x(), 0, shown.x() + FPicture.width(), shown.y()), FColor);
+    painter.fillRect(RectLTRB(shown.x(), bottom, shown.x() + FPicture.width(), height()), FColor);
+    if (FShowPending && Visible()) StartShow();
+    if (FWiper.Running()) {
+        painter.drawImage(event->rect(), FScreen, event->rect());
+        return;
+    }
+    DrawPicture(painter, event->rect());
+    FHost->PaintControls(painter, event->rect());
+}
+
+void TGfxPanel::DrawPicture(QPainter& painter, const QRect& clip) {
+    if (FPicture.isNull()) return;
+    const QRect shown = PictureRect();
+    painter.setClipRect(clip);
+    if (shown.size() == FPicture.size())
+        painter.drawImage(shown.topLeft(), FPicture);
+    else
+        painter.drawImage(shown, FPicture);
+    painter.setClipping(false);
+}
+
+void TGfxPanel::mousePressEvent(QMouseEvent* event) {
+    if (OnMouseDown) {
+        const QPoint at = event->position().toPoint();
+        OnMouseDown(this, event->button(), event->modifiers(), at.x(), at.y());
+    }
+}
+
+void TGfxPanel::mouseReleaseEvent(QMouseEvent* event) {
+    const QPoint at = event->position().toPoint();
+    if (OnMouseUp) OnMouseUp(this, event->button(), event->modifiers(), at.x(), at.y());
+    if (event->button() == Qt::LeftButton && rect().contains(at) && OnClick) OnClick(this);
+}
+
+void TGfxPanel::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (OnDblClick) OnDblClick(this);
+    mousePressEvent(event);
+}
+
+void TGfxPanel::mouseMoveEvent(QMouseEvent* event) {
+    if (!OnMouseMove) return;
+    const QPoint at = event->position().toPoint();
+    OnMouseMove(this, event->modifiers(), at.x(), at.y());
+}

@@ -1,0 +1,161 @@
+#pragma once
+
+#include "gfx/GraphicControl.h"
+#include "gfx/ThdTimer.h"
+#include "gfx/Wiper.h"
+
+#include <QColor>
+#include <QImage>
+#include <QWidget>
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <vector>
+
+using TFrameRate = uint16_t;
+
+// The animated surface of the game: a panel whose composed picture (the
+// background plus every image drawn into it) is shown on the window, a
+// background copy to erase images from, a frame timer that composes a frame
+// per tick, and a wiper that plays the show transition.
+//
+// Life of a panel: the first paint after it becomes visible saves the
+// background, enables the frame timer (a panel that is never painted never
+// ticks) and starts the wipe; ticks then step the wipe into the screen image
+// (what the window shows during the wipe) until it ends and OnShow is
+// raised. From the next tick on, every tick paces the timer, composes a
+// frame when the panel is Visible and raises OnPerform. Hiding the panel
+// (SetVisible(false) or hide()) makes the next show replay the transition.
+//
+// Composition (ComposeFrame), over the graphic children in child order:
+// erase every visible composed image (restoring the background copy under
+// it), free the sprites marked Killed, then let each visible sprite perform
+// its frame and redraw each visible still image. Later children end up on
+// top. Self-painting children (labels, images with RespondToPaint) are
+// painted on the window after the picture.
+class TGfxPanel : public QWidget {
+    Q_OBJECT
+public:
+    using NotifyEvent = std::function<void(QObject* Sender)>;
+
+    explicit TGfxPanel(QWidget* parent = nullptr);
+    ~TGfxPanel() override;
+
+    // Frames per second, 0 to 1000; 0 stops the ticks and a non-zero value
+    // sets the timer interval to 1000 div value (the nominal interval).
+    TFrameRate FramesPerSec() const { return FFramesPerSec; }
+    void SetFramesPerSec(TFrameRate value);
+    int NominalInterval() const { return FNominalInterval; }
+    TThreadedTimer& FrameTimer() { return *FFrameTimer; }
+    TWiper& Wiper() { return FWiper; }
+
+    // The composed picture (Format_RGB32). Draw into it directly and mark
+    // what changed with InvalidatePictureRect, or assign a new one.
+    QImage& Picture() { return FPicture; }
+    const QImage& Picture() const { return FPicture; }
+    // Copies the picture (converted to Format_RGB32) and shows it.
+    void SetPicture(const QImage& picture);
+    // What images are erased back to: the picture as it was when the panel
+    // was last shown or SaveBackground was last called.
+    QImage& BackgroundCopy() { return FBackground; }
+    // What the window shows while the show transition runs.
+    const QImage& ScreenImage() const { return FScreen; }
+    // Takes the current picture as the background copy; call it after
+    // painting a new background into the picture of a shown panel.
+    void SaveBackground();
+    // Reacts to a new picture or layout: sizes the panel (AutoSize) and
+    // repaints it unless the picture covers the whole panel.
+    void PictureChanged();
+
+    bool AutoSize() const { return FAutoSize; }
+    void SetAutoSize(bool value);
+    bool Center() const { return FCenter; }
+    void SetCenter(bool value);
+    bool Stretch() const { return FStretch; }
+    void SetStretch(bool value);
+    // Fills the parts of the panel the picture does not cover.
+    QColor Color() const { return FColor; }
+    void SetColor(const QColor& value);
+    // Where the picture is shown: the whole panel (Stretch), centred
+    // (Center) or at the top left in its own size.
+    QRect PictureRect() const;
+
+    // The panel's own visibility flag (not whether its window is shown).
+    bool Visible() const;
+    void SetVisible(bool value) { setVisible(value); }
+    void setVisible(bool visible) override;
+    // True from creation and every hide until the next first paint.
+    bool ShowPending() const { return FShowPending; }
+
+    // Marks a rectangle of the picture for repaint (collected during a
+    // frame, requested once at its end).
+    void InvalidatePictureRect(const QRect& rect);
+    // Repaints the marked areas at once.
+    void Update();
+
+    // One tick of the frame timer.
+    void FrameTick();
+    // Nudges the timer interval by 1 ms towards the nominal period, at most
+    // every sixth tick, from the average of the last five periods that were
+    // not stalls (4/3 of the nominal period or longer).
+    void PaceFrames();
+    void ComposeFrame();
+    // Handles window messages until some panel has composed a frame (in
+    // virtual time also when no timer is left to compose one).
+    static void WaitForFrame();
+
+    // The graphic children.
+    TGraphicHost* Host() const { return FHost; }
+
+    NotifyEvent OnPerform;
+    NotifyEvent OnShow;
+    NotifyEvent OnClick;
+    NotifyEvent OnDblClick;
+    TGraphicControl::MouseEvent OnMouseDown;
+    TGraphicControl::MouseEvent OnMouseUp;
+    TGraphicControl::MouseMoveEvent OnMouseMove;
+
+protected:
+    bool event(QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+
+private:
+    void StartShow();
+    void RaiseShowDone();
+    void DrawPicture(QPainter& painter, const QRect& clip);
+    QRect PictureToWidget(const QRect& rect) const;
+    void InvalidateWidgetRect(const QRect& rect);
+    void FlushDirty();
+
+    uint32_t FLastTickTime = 0;
+    std::array<int32_t, 5> FTickSamples{};
+    int FSampleIndex = 0;
+    int FSamplesSinceAdjust = 0;
+    bool FPaletteAdapted = false;
+    TFrameRate FFramesPerSec = 0;
+    int FNominalInterval = 0;
+    std::unique_ptr<TThreadedTimer> FFrameTimer;
+    TWiper FWiper;
+    bool FShowPending = true;
+    // OnShow of a show without transition, not raised yet.
+    bool FShowDone = false;
+    QImage FPicture;
+    QImage FBackground;
+    bool FAutoSize = false;
+    bool FStretch = false;
+    bool FCenter = false;
+
+    QColor FColor = QColor(240, 240, 240);
+    QImage FScreen;
+    TGraphicHost* FHost;
+    // Repaint requests collected while a frame is composed.
+    bool FComposing = false;
+    std::vector<QRect> FDirty;
+    // Requested but not yet painted, for Update.
+    QRect FUnpainted;
+};

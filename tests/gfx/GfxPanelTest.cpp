@@ -1,0 +1,311 @@
+#include "GfxTestSupport.h"
+#include "gfx/Sprite.h"
+#include "gfx/brenmarUtils.h"
+#include "platform/Exception.h"
+
+#include <QPointer>
+#include <gtest/gtest.h>
+#include <vector>
+
+using namespace GfxTest;
+
+namespace {
+class GfxPanelTest : public testing::Test {
+protected:
+    void SetUp() override {
+        TestEnvironment::Reset();
+        ClearBoth();
+    }
+    void TearDown() override { ClearBoth(); }
+    static uint64_t Now() { return TestEnvironment::Clock().Now(); }
+};
+} // namespace
+
+TEST_F(GfxPanelTest, APanelThatIsNeverPaintedNeverTicks) {
+    TGfxPanel panel;
+    panel.resize(40, 30);
+    panel.SetPicture(Gradient(40, 30));
+    int frames = 0;
+    panel.OnPerform = [&](QObject*) { ++frames; };
+    for (int i = 0; i < 50; ++i)
+        Application::ProcessMessages();
+    EXPECT_EQ(frames, 0);
+    EXPECT_TRUE(panel.ShowPending());
+    EXPECT_FALSE(panel.FrameTimer().Enabled());
+    EXPECT_FALSE(TestEnvironment::Clock().HasActiveTimers());
+}
+
+TEST_F(GfxPanelTest, WithoutTransitionTheFirstPaintSavesTheBackgroundAndShowsAfterIt) {
+    TGfxPanel panel;
+    panel.resize(40, 30);
+    panel.SetPicture(Gradient(40, 30));
+    std::vector<uint64_t> performed;
+    int shows = 0;
+    panel.OnShow = [&](QObject* sender) {
+        EXPECT_EQ(sender, &panel);
+        EXPECT_TRUE(performed.empty());
+        ++shows;
+    };
+    panel.OnPerform = [&](QObject*) { performed.push_back(Now()); };
+    panel.SetFramesPerSec(25);
+    panel.show();
+    ASSERT_TRUE(RunUntil([&] { return performed.size() >= 4; }));
+    EXPECT_EQ(shows, 1);
+    EXPECT_TRUE(panel.FrameTimer().Enabled());
+    EXPECT_EQ(Differences(panel.BackgroundCopy(), Gradient(40, 30), QRect(0, 0, 40, 30)), 0);
+    for (size_t i = 1; i < performed.size(); ++i)
+        EXPECT_EQ(performed[i] - performed[i - 1], 40u);
+}
+
+TEST_F(GfxPanelTest, ShowTransitionStepsOnTicksAndRaisesOnShowOnTheTickThatEndsIt) {
+    TGfxPanel panel;
+    panel.resize(192, 64);
+    panel.SetPicture(Gradient(192, 64));
+    panel.Wiper().SetWipeType(wtBlinds);
+    panel.Wiper().SetBlockSize(32);
+    panel.Wiper().SetFrameCount(16);
+    panel.SetFramesPerSec(72);
+    uint64_t shownAt = 0;
+    std::vector<uint64_t> performed;
+    panel.OnShow = [&](QObject*) {
+        shownAt = Now();
+        EXPECT_EQ(Differences(panel.ScreenImage(), panel.Picture(), QRect(0, 0, 192, 64)), 0);
+    };
+    panel.OnPerform = [&](QObject*) { performed.push_back(Now()); };
+    const uint64_t start = Now();
+    panel.show();
+    ASSERT_TRUE(RunUntil([&] { return performed.size() >= 2; }));
+    EXPECT_EQ(shownAt - start, 16u * 13u);
+    EXPECT_EQ(performed[0], shownAt + 13);
+}
+
+TEST_F(GfxPanelTest, InterruptEndsTheTransitionWithOnShowOnTheSameTick) {
+    ArmSkip();
+    TGfxPanel panel;
+    panel.resize(160, 320);
+    panel.SetPicture(Gradient(160, 320));
+    panel.Wiper().SetWipeType(wtPlait);
+    panel.Wiper().SetBlockSize(40);
+    panel.Wiper().SetFrameCount(20);
+    panel.SetFramesPerSec(11);
+    uint64_t shownAt = 0;
+    panel.OnShow = [&](QObject*) { shownAt = Now(); };
+    const uint64_t start = Now();
+    panel.show();
+    ASSERT_TRUE(RunUntil([&] { return panel.Wiper().StepsDone() == 3; }));
+    RequestSkip();
+    ASSERT_TRUE(RunUntil([&] { return shownAt != 0; }));
+    EXPECT_EQ(shownAt - start, 4u * 90u);
+    EXPECT_EQ(Differences(panel.ScreenImage(), panel.Picture(), QRect(0, 0, 160, 320)), 0);
+}
+
+TEST_F(GfxPanelTest, HidingAndShowingReplaysTheTransition) {
+    TGfxPanel panel;
+    panel.resize(64, 64);
+    panel.SetPicture(Gradient(64, 64));
+    panel.Wiper().SetWipeType(wtMosaic);
+    panel.Wiper().SetBlockSize(8);
+    panel.Wiper().SetFrameCount(4);
+    int shows = 0;
+    panel.OnShow = [&](QObject*) { ++shows; };
+    panel.show();
+    ASSERT_TRUE(RunUntil([&] { return shows == 1; }));
+    panel.SetVisible(false);
+    EXPECT_TRUE(panel.ShowPending());
+    // A hidden panel's ticks do nothing.
+    int frames = 0;
+    panel.OnPerform = [&](QObject*) { ++frames; };
+    for (int i = 0; i < 20; ++i)
+        Application::ProcessMessages();
+    EXPECT_EQ(frames, 0);
+    panel.show();
+    ASSERT_TRUE(RunUntil([&] { return shows == 2; }));
+    EXPECT_FALSE(panel.ShowPending());
+}
+
+TEST_F(GfxPanelTest, FramesPerSecZeroStopsTheTicksAndANewValueRestartsThem) {
+    ShownPanel shown(Gradient(20, 20), 25);
+    shown.RunFrames(2);
+    shown.Panel.SetFramesPerSec(0);
+    EXPECT_EQ(shown.Panel.FramesPerSec(), 0);
+    EXPECT_EQ(shown.Panel.NominalInterval(), 40);
+    const int frames = shown.Frames;
+    for (int i = 0; i < 20; ++i)
+        Application::ProcessMessages();
+    EXPECT_EQ(shown.Frames, frames);
+    EXPECT_FALSE(TestEnvironment::Clock().HasActiveTimers());
+    shown.Panel.SetFramesPerSec(25);
+    shown.RunFrames(3);
+    EXPECT_EQ(shown.Frames, frames + 3);
+}
+
+TEST_F(GfxPanelTest, FramesPerSecGivesTheIntervalAndTheSameValueChangesNothing) {
+    TGfxPanel panel;
+    EXPECT_EQ(panel.FramesPerSec(), 100);
+    EXPECT_EQ(panel.FrameTimer().Interval(), 10);
+    const std::vector<std::pair<int, int>> rates = {
+        {11, 90}, {36, 27}, {72, 13}, {1000, 1}, {5000, 1}};
+    for (const auto& [fps, interval] : rates) {
+        panel.SetFramesPerSec(static_cast<TFrameRate>(fps));
+        EXPECT_EQ(panel.FrameTimer().Interval(), interval) << fps;
+        EXPECT_EQ(panel.NominalInterval(), interval) << fps;
+    }
+    panel.SetFramesPerSec(36);
+    panel.FrameTimer().SetInterval(25); // as pacing would have nudged it
+    panel.SetFramesPerSec(36);
+    EXPECT_EQ(panel.FrameTimer().Interval(), 25);
+    EXPECT_EQ(panel.NominalInterval(), 27);
+}
+
+TEST_F(GfxPanelTest, PaceFramesNudgesByOneMillisecondAtMostEverySixthTick) {
+    TGfxPanel panel;
+    panel.SetFramesPerSec(25); // nominal 40
+    auto tick = [&](uint32_t period) {
+        TestEnvironment::Clock().Sleep(period);
+        panel.PaceFrames();
+    };
+    panel.PaceFrames();
+    for (int i = 0; i < 5; ++i)
+        tick(50);
+    EXPECT_EQ(panel.FrameTimer().Interval(), 40) << "the first six ticks never adjust";
+    tick(50);
+    EXPECT_EQ(panel.FrameTimer().Interval(), 39);
+    for (int i = 0; i < 5; ++i)
+        tick(50);
+    EXPECT_EQ(panel.FrameTimer().Interval(), 39);
+    tick(50);
+    EXPECT_EQ(panel.FrameTimer().Interval(), 38);
+    // Fast ticks push it back up.
+    for (int i = 0; i < 6; ++i)
+        tick(30);
+    EXPECT_EQ(panel.FrameTimer().Interval(), 39);
+}
+
+TEST_F(GfxPanelTest, PaceFramesLeavesPeriodsWithinTwoAndAHalfPercentAlone) {
+    TGfxPanel panel;
+    panel.SetFramesPerSec(25);
+    panel.PaceFrames();
+    for (int i = 0; i < 30; ++i) {
+        TestEnvironment::Clock().Sleep(i % 2 ? 41 : 39);
+        panel.PaceFrames();
+    }
+    EXPECT_EQ(panel.FrameTimer().Interval(), 40);
+}
+
+TEST_F(GfxPanelTest, PaceFramesIgnoresStalls) {
+    // Every five ticks in a row hold three stalls (53 ms = 4/3 of 40 or
+    // more): too few periods to judge, however fast the others are.
+    TGfxPanel stalled;
+    stalled.SetFramesPerSec(25);
+    stalled.PaceFrames();
+    for (int i = 0; i < 30; ++i) {
+        TestEnvironment::Clock().Sleep(i % 5 < 3 ? (i % 2 ? 53 : 700) : 30);
+        stalled.PaceFrames();
+    }
+    EXPECT_EQ(stalled.FrameTimer().Interval(), 40);
+
+    // Two stalls in five: the three fast periods decide, the stalls do not count.
+    TGfxPanel mixed;
+    mixed.SetFramesPerSec(25);
+    mixed.PaceFrames();
+    const uint32_t periods[] = {30, 400, 30, 30, 400, 30};
+    for (const uint32_t period : periods) {
+        EXPECT_EQ(mixed.FrameTimer().Interval(), 40);
+        TestEnvironment::Clock().Sleep(period);
+        mixed.PaceFrames();
+    }
+    EXPECT_EQ(mixed.FrameTimer().Interval(), 41);
+}
+
+TEST_F(GfxPanelTest, PaceFramesKeepsTheIntervalWithinOneToAThousandMilliseconds) {
+    TGfxPanel slow;
+    slow.SetFramesPerSec(25);
+    slow.FrameTimer().SetInterval(1);
+    slow.PaceFrames();
+    for (int i = 0; i < 12; ++i) {
+        TestEnvironment::Clock().Sleep(50);
+        slow.PaceFrames();
+    }
+    EXPECT_EQ(slow.FrameTimer().Interval(), 1);
+
+    TGfxPanel fast;
+    fast.SetFramesPerSec(1);
+    fast.PaceFrames();
+    for (int i = 0; i < 12; ++i) {
+        TestEnvironment::Clock().Sleep(500);
+        fast.PaceFrames();
+    }
+    EXPECT_EQ(fast.FrameTimer().Interval(), 1000);
+}
+
+TEST_F(GfxPanelTest, WaitForFrameReturnsOnceAPanelHasComposedAFrame) {
+    ShownPanel shown(Gradient(20, 20), 25);
+    const int frames = shown.Frames;
+    TGfxPanel::WaitForFrame();
+    EXPECT_EQ(shown.Frames, frames + 1);
+    shown.Panel.SetFramesPerSec(0);
+    // With nothing left that could compose a frame, virtual time gives up instead of hanging.
+    TGfxPanel::WaitForFrame();
+    EXPECT_EQ(shown.Frames, frames + 1);
+}
+
+TEST_F(GfxPanelTest, AnErrorInATickEndsThatFrameOnlyAndIsNotShown) {
+    ShownPanel shown(Gradient(20, 20), 25);
+    int calls = 0;
+    shown.Panel.OnPerform = [&](QObject*) {
+        if (++calls == 2) throw Exception("broken frame");
+    };
+    ASSERT_TRUE(RunUntil([&] { return calls >= 5; }));
+    EXPECT_TRUE(TestEnvironment::Dialogs().Log().empty());
+}
+
+TEST_F(GfxPanelTest, AnErrorThatEndsTheProgramIsReportedFromTheTick) {
+    ShownPanel shown(Gradient(20, 20), 25);
+    shown.Panel.OnPerform = [&](QObject*) {
+        Application::Terminate();
+        throw Exception("fatal frame");
+    };
+    RunUntil([] { return Application::Terminated(); });
+    ASSERT_EQ(TestEnvironment::Dialogs().Log().size(), 1u);
+    EXPECT_EQ(TestEnvironment::Dialogs().Log()[0].Text, QStringLiteral("fatal frame"));
+}
+
+TEST_F(GfxPanelTest, APanelFreedFromItsOwnFrameTicksNoMore) {
+    auto* panel = new TGfxPanel;
+    panel->resize(20, 20);
+    panel->SetPicture(Gradient(20, 20));
+    QPointer<TGfxPanel> alive(panel);
+    int frames = 0;
+    panel->OnPerform = [&](QObject*) {
+        ++frames;
+        delete panel;
+    };
+    panel->show();
+    RunUntil([&] { return !alive; });
+    for (int i = 0; i < 20; ++i)
+        Application::ProcessMessages();
+    EXPECT_EQ(frames, 1);
+}
+
+TEST_F(GfxPanelTest, AHiddenWindowWhosePanelIsVisibleKeepsComposing) {
+    QWidget form;
+    form.resize(50, 50);
+    auto* panel = new TGfxPanel(&form);
+    panel->resize(40, 40);
+    panel->SetPicture(Gradient(40, 40));
+    auto* sprite = new TSprite(panel);
+    sprite->SetPicture(Solid(4, 4, 0xFFFF0000));
+    sprite->SetBounds(0, 0, 4, 4);
+    sprite->Animation().SetFrameCount(1);
+    sprite->Animation().SetCurrentFrame(0);
+    sprite->SetHoriSpeed(1);
+    int frames = 0;
+    panel->OnPerform = [&](QObject*) { ++frames; };
+    form.show();
+    ASSERT_TRUE(RunUntil([&] { return frames >= 1; }));
+    form.hide();
+    EXPECT_TRUE(panel->Visible());
+    const int left = sprite->Left();
+    ASSERT_TRUE(RunUntil([&] { return frames >= 4; }));
+    EXPECT_EQ(sprite->Left(), left + 3);
+}
