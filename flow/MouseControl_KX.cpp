@@ -16,6 +16,10 @@ TMouseControl::~TMouseControl() {
     Release();
 }
 
+TGameForm* TMouseControl::Form() const {
+    return FForm.data();
+}
+
 void TMouseControl::SetForm(TGameForm* form) {
     FForm = form;
     QWidget* panel = form ? form->GamePanelWidget() : nullptr;

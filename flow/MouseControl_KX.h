@@ -15,7 +15,7 @@ public:
 
     // A window captures the mouse to its playfield panel; none releases it.
     void SetForm(TGameForm* form);
-    TGameForm* Form() const { return FForm.data(); }
+    TGameForm* Form() const;
 
 private:
     void Release();

@@ -85,9 +85,15 @@ void TSessionCoordinator::WidenFrame(int players) {
                 QImage::Format_RGB32);
     wide.fill(Qt::black);
     {
+        // The tiles come from the background copy: the composed picture also
+        // holds the frame's markers, which only the first tile shows.
+        const QImage& clean = frame->BackgroundCopy().size() == FSavedFramePicture.size()
+                                  ? frame->BackgroundCopy()
+                                  : FSavedFramePicture;
         QPainter painter(&wide);
-        for (int k = 0; k < players; ++k)
-            painter.drawImage(k * FSavedFrameWidth, 0, FSavedFramePicture);
+        painter.drawImage(0, 0, FSavedFramePicture);
+        for (int k = 1; k < players; ++k)
+            painter.drawImage(k * FSavedFrameWidth, 0, clean);
     }
     frame->SetPicture(wide);
     frame->repaint();
