@@ -1,0 +1,82 @@
+#include "ui/PlayfieldViewF_KX.h"
+
+#include "flow/GameF.h"
+#include "foundation/brenmarNotify.h"
+#include "gfx/GfxPanel.h"
+#include "gfx/brenmarUtils.h"
+#include "model/Playfield_KX.h"
+#include "platform/Application.h"
+#include "platform/Clock.h"
+
+#include <QPainter>
+#include <QSpinBox>
+
+TPlayfieldView::TPlayfieldView(TNotifyBroadcaster* broadcaster, QWidget* parent)
+    : QWidget(parent, Qt::Window), SpinEdit1(new QSpinBox(this)),
+      PlayfieldChangeReceiver(new TNotifyReceiver(this)) {
+    setWindowTitle(QStringLiteral("PlayfieldView"));
+    resize(172, 310);
+    setAttribute(Qt::WA_DeleteOnClose);
+    SpinEdit1->setGeometry(4, 4, 72, 24);
+    SpinEdit1->setRange(0, 1000);
+    SpinEdit1->setSingleStep(50);
+    SpinEdit1->setValue(100);
+    PlayfieldChangeReceiver->OnReceiving = [this](QObject* Sender) {
+        PlayfieldChangeReceiverReceiving(Sender);
+    };
+    if (broadcaster) PlayfieldChangeReceiver->SetSubcribedNotifyBroadcaster(broadcaster);
+}
+
+void TPlayfieldView::SetGame(TGameForm* game) {
+    FGame = game;
+    FPlayfield = game ? game->Playfield() : nullptr;
+    update();
+}
+
+void TPlayfieldView::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.fillRect(rect(), palette().window());
+    const TPlayfield* playfield = FPlayfield.data();
+    if (!playfield) return;
+    painter.setPen(Qt::white);
+    painter.setBrush(palette().window());
+    const int cw = width();
+    const int ch = height();
+    const int columns = playfield->ColCount();
+    const int rows = playfield->RowCount();
+    for (int i = 0; i < columns; ++i) {
+        for (int j = 0; j < rows; ++j) {
+            const TCell* cell = playfield->GetCell(i, j);
+            if (!cell) continue;
+            const QPoint topLeft(cw * i / columns, ch * j / rows);
+            const QPoint bottomRight(cw * (i + 1) / columns, ch * (j + 1) / rows);
+            painter.setPen(Qt::white);
+            painter.drawRect(QRect(topLeft, bottomRight - QPoint(1, 1)));
+            painter.setPen(palette().color(QPalette::WindowText));
+            painter.drawText(QRect(topLeft, bottomRight), Qt::AlignLeft | Qt::AlignTop,
+                             QString::number(cell->Mark));
+        }
+    }
+}
+
+void TPlayfieldView::PlayfieldChangeReceiverReceiving(QObject*) {
+    // Every wait below handles messages: the window may be closed, or the
+    // game freed, before the next step.
+    const QPointer<TPlayfieldView> self(this);
+    update();
+    Application::ProcessMessages();
+    if (!self) return;
+    Clock::Current().Sleep(static_cast<uint32_t>(SpinEdit1->value()));
+    ProcessMessagesUntil([&] { return !self || !FGame || !FGame->IsPaused(); });
+    if (!self || !FGame) return;
+    if (TGfxPanel* panel = FGame->GamePanel()) panel->update();
+}
+
+void TPlayfieldView::FormResize(QObject*) {
+    update();
+}
+
+void TPlayfieldView::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    FormResize(this);
+}

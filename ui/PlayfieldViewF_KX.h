@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QPointer>
+#include <QWidget>
+
+class QSpinBox;
+class TGameForm;
+class TNotifyBroadcaster;
+class TNotifyReceiver;
+class TPlayfield;
+
+// The playfield map: a test window that draws one player's well as numbered
+// rectangles (each occupied place with its cell's mark) and holds the whole
+// program for a moment at every playfield change, so that each step of a
+// landing can be watched. It waits while the game is paused.
+class TPlayfieldView : public QWidget {
+public:
+    // The receiver listens to the broadcaster (the data module's), when given.
+    explicit TPlayfieldView(TNotifyBroadcaster* broadcaster, QWidget* parent = nullptr);
+
+    QSpinBox* SpinEdit1;
+    TNotifyReceiver* PlayfieldChangeReceiver;
+
+    // The game whose playfield is shown; the view forgets a game that goes away.
+    void SetGame(TGameForm* game);
+    TGameForm* Game() const { return FGame.data(); }
+    TPlayfield* Playfield() const { return FPlayfield.data(); }
+
+    void PlayfieldChangeReceiverReceiving(QObject* Sender);
+    void FormResize(QObject* Sender);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    QPointer<TGameForm> FGame;
+    QPointer<TPlayfield> FPlayfield;
+};
