@@ -34,8 +34,8 @@ constexpr QRgb GoldDark = 0xff9a6a18;
 constexpr QRgb Cream = 0xffe8e2cc;
 constexpr std::array<Hue, 7> Bricks{{
     {0xffff8a7a, 0xffe03a3a, 0xff8a1420}, // red
-    {0xffffc070, 0xfff08a24, 0xff8c4410}, // orange
-    {0xfffff090, 0xffe8c828, 0xff8a6a10}, // yellow
+    {0xffffb868, 0xfff07c1c, 0xff8c3e0c}, // orange
+    {0xfffff490, 0xffe8d020, 0xff8a7010}, // yellow
     {0xff9af08a, 0xff3cc050, 0xff1a6a2a}, // green
     {0xffa0f0ff, 0xff30c0d8, 0xff146070}, // cyan
     {0xff90b0ff, 0xff3a64e0, 0xff1a2a80}, // blue

@@ -159,7 +159,8 @@ int RunPlaySounds(const QStringList& args) {
             throw SimUsageError("there is no sound " + name.toStdString());
     InstallSoundOutput(std::make_unique<TQtSoundOutput>());
     EnableSounds();
-    WaitRealTime(1000);
+    // A sound server may take a second or more before a new stream really runs.
+    WaitRealTime(2000);
     for (const QString& name : names) {
         PlaySoundResource(name);
         WaitRealTime(static_cast<int>(

@@ -1,0 +1,73 @@
+#include "platform/Cursors.h"
+#include "resources/Resources_KX.h"
+#include "support/TestEnvironment.h"
+
+#include <QFont>
+#include <QFontInfo>
+#include <QPixmap>
+#include <gtest/gtest.h>
+
+namespace {
+TEST(Cursors, TheFiveAreBuiltInWithHotSpotsOnTheirShapes) {
+    TestEnvironment::Reset();
+    EXPECT_EQ(ResourceCursorNames().size(), 5);
+    for (const char* name : {"ARROWD", "HAMMER", "FLIP", "BMHAND"}) {
+        int x = -1, y = -1;
+        const QImage img = ResourceCursorPicture(QLatin1String(name), &x, &y);
+        ASSERT_EQ(img.size(), QSize(32, 32)) << name;
+        ASSERT_TRUE(img.rect().contains(x, y)) << name;
+        // The hot spot is on the drawn shape or right beside it.
+        bool near = false;
+        for (int j = -1; j <= 1; ++j)
+            for (int i = -1; i <= 1; ++i)
+                if (img.rect().contains(x + i, y + j) && qAlpha(img.pixel(x + i, y + j)) == 255)
+                    near = true;
+        EXPECT_TRUE(near) << name;
+        const QCursor cursor = LoadResourceCursor(QLatin1String(name));
+        EXPECT_EQ(cursor.shape(), Qt::BitmapCursor) << name;
+        EXPECT_EQ(cursor.hotSpot(), QPoint(x, y)) << name;
+    }
+    // The arrow points at its very tip.
+    int ax = -1, ay = -1;
+    ResourceCursorPicture(QStringLiteral("ARROWD"), &ax, &ay);
+    EXPECT_EQ(QPoint(ax, ay), QPoint(0, 0));
+}
+
+TEST(Cursors, InvisIsFullyTransparent) {
+    const QImage img = ResourceCursorPicture(QStringLiteral("invis"));
+    ASSERT_EQ(img.size(), QSize(32, 32));
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 32; ++x)
+            EXPECT_EQ(qAlpha(img.pixel(x, y)), 0);
+}
+
+TEST(StartUp, InstallsCursorsByNumberFontsAndSubstitutions) {
+    TestEnvironment::Reset();
+    ASSERT_TRUE(InstallResources());
+    const char* const numbered[] = {"ARROWD", "HAMMER", "FLIP", "INVIS", "BMHAND"};
+    for (int i = 0; i < Cursors::Count; ++i) {
+        int x = 0, y = 0;
+        ResourceCursorPicture(QLatin1String(numbered[i]), &x, &y);
+        const QCursor c = Cursors::Get(i);
+        EXPECT_EQ(c.shape(), Qt::BitmapCursor) << i;
+        EXPECT_EQ(c.hotSpot(), QPoint(x, y)) << i;
+    }
+    EXPECT_EQ(ResourceFontFiles().size(), 12);
+    const struct {
+        const char* Asked;
+        const char* Given;
+    } fonts[] = {{"Courier New", "Liberation Mono"},
+                 {"Arial", "Liberation Sans"},
+                 {"Times New Roman", "Liberation Serif"}};
+    for (const auto& f : fonts) {
+        QFont font(QLatin1String(f.Asked));
+        font.setPixelSize(24);
+        font.setBold(true);
+        EXPECT_EQ(QFontInfo(font).family(), QLatin1String(f.Given)) << f.Asked;
+    }
+    // Courier New's stand-in is monospaced, so the score table lines up.
+    QFont mono(QStringLiteral("Courier New"));
+    mono.setPixelSize(16);
+    EXPECT_TRUE(QFontInfo(mono).fixedPitch());
+}
+} // namespace
