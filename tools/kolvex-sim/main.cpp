@@ -52,9 +52,15 @@ int main(int argc, char** argv) {
         PrintUsage();
         return 2;
     }
-    const SimCommand* command = Find(args.takeFirst());
-    if (!command) {
+    const QString name = args.takeFirst();
+    if (name == QLatin1String("help") || name == QLatin1String("--help")) {
         PrintUsage();
+        return 0;
+    }
+    const SimCommand* command = Find(name);
+    if (!command) {
+        std::fprintf(stderr, "kolvex-sim: unknown command '%s' (kolvex-sim help lists them)\n",
+                     qPrintable(name));
         return 2;
     }
     try {
