@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 
 namespace {
 constexpr int BytesPerMs = TQtSoundOutput::DeviceRate * 2 / 1000;
@@ -51,7 +52,34 @@ class TSoundStreamWorker : public QObject {
 public:
     explicit TSoundStreamWorker(const QAudioDevice& device) : FDevice(device) {}
 
-    void Open(const QByteArray& samples) {
+    // Starting or stopping the sink may handle this thread's events, and so
+    // run the next request inside the current one: such a request waits
+    // until the current one is done (only the newest waits).
+    void Open(const QByteArray& samples) { Request({true, samples}); }
+    void Close() { Request({false, {}}); }
+
+private:
+    struct Order {
+        bool Open;
+        QByteArray Samples;
+    };
+
+    void Request(Order order) {
+        FPending = std::move(order);
+        if (FBusy) return;
+        FBusy = true;
+        while (FPending) {
+            const Order next = std::move(*FPending);
+            FPending.reset();
+            if (next.Open)
+                DoOpen(next.Samples);
+            else
+                DoClose();
+        }
+        FBusy = false;
+    }
+
+    void DoOpen(const QByteArray& samples) {
         if (!FSink) {
             QAudioFormat format;
             format.setSampleRate(TQtSoundOutput::DeviceRate);
@@ -71,13 +99,12 @@ public:
         if (FSink->error() != QAudio::NoError) Complain();
     }
 
-    void Close() {
+    void DoClose() {
         if (FSink) FSink->stop();
         FSink.reset();
         FStream.reset();
     }
 
-private:
     static void Complain() {
         static bool said = false; // one line for the whole run
         if (said) return;
@@ -89,6 +116,8 @@ private:
     QAudioDevice FDevice;
     std::unique_ptr<TEffectStream> FStream;
     std::unique_ptr<QAudioSink> FSink;
+    std::optional<Order> FPending;
+    bool FBusy = false;
 };
 
 TQtSoundOutput::TQtSoundOutput() = default;
