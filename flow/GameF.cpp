@@ -511,6 +511,7 @@ void TGameForm::NewBrick() {
     ErrorReporter().Require(supplier != nullptr, QString(), QStringLiteral("TGameForm.NewBrick"));
     const int kind = supplier ? supplier->NextBrick() : 0;
     FCurrentBrick = FBricks->Brick(kind);
+    FBrickSerial += 1;
     if (MouseControlPossible() && PlayerCount() == 1) Host()->MouseControl()->SetForm(nullptr);
     FMoveColumns = 0;
     FRestFrames = 0;
@@ -644,7 +645,10 @@ void TGameForm::TheGameGameOver(QObject*) {
 void TGameForm::TheGameGameFinished(QObject*) {
     if (TSprite* sprite = BrickSprite()) sprite->OnPerform = nullptr;
     if (TDemoForm* demo = Host()->DemoForm()) {
-        demo->RecordAction(FGameIndex, BrickLeft(), BrickTop(), acStop);
+        // Only a stopped game records its stop. A game over replays by itself,
+        // and a stop matched by position alone would end the replay early
+        // wherever an earlier brick passes the place where the last one stood.
+        if (FTheGame->StopRequested() && demo->IsRecording()) RecordLiveAction(*demo, acStop);
         ConsumeReplayedStop();
     }
     FTimeTicker->SetActive(false);
@@ -682,13 +686,54 @@ void TGameForm::GamePanelShow(QObject*) {
 
 // --- The brick frame ---------------------------------------------------------
 
+int32_t TGameForm::StampTop() const {
+    return BrickTop() + std::min(FRestFrames, MaxStampedRest) * RestStamp;
+}
+
+int32_t TGameForm::MarkedLeft() const {
+    return BrickLeft() + (1 + FBrickSerial % MaxBrickMark) * BrickMark;
+}
+
+bool TGameForm::TakeReplayedAction(TDemoForm& demo, TGameAction& action) {
+    if (demo.TakeReplayedAction(FGameIndex, BrickLeft(), StampTop(), action)) return true;
+    if (demo.TakeReplayedAction(FGameIndex, MarkedLeft(), StampTop(), action)) return true;
+    // Recordings that stamp a resting brick with its plain top.
+    return FRestFrames > 0 && demo.TakeReplayedAction(FGameIndex, BrickLeft(), BrickTop(), action);
+}
+
+bool TGameForm::MatchesReplayedStop() const {
+    TDemoForm* demo = Host()->DemoForm();
+    TReplayer* replayer = demo ? demo->CurrentReplayer() : nullptr;
+    if (!replayer || !replayer->HasMore() || replayer->Current().ActionCode != acStop) return false;
+    return replayer->Matches(FGameIndex, MarkedLeft(), StampTop()) ||
+           replayer->Matches(FGameIndex, BrickLeft(), StampTop());
+}
+
+void TGameForm::RecordLiveAction(TDemoForm& demo, uint8_t code) {
+    // An action whose place this game has passed since its last action would
+    // be applied there by a replay, too early (or to an earlier brick): it
+    // carries the brick's number so that only this brick matches it.
+    bool passed = code == acStop;
+    for (const QPoint& place : FPassedSinceAction)
+        passed = passed || (place.x() == BrickLeft() && place.y() == BrickTop());
+    demo.RecordAction(FGameIndex, passed ? MarkedLeft() : BrickLeft(), StampTop(), code);
+    FPassedSinceAction.clear();
+}
+
 void TGameForm::PostStepRequest() {
     Application::PostEvent(this, new QEvent(stepRequest));
 }
 
 bool TGameForm::event(QEvent* event) {
     if (event->type() != stepRequest) return QObject::event(event);
-    if (!Application::Terminated() && FTheGame->Running()) FTheGame->Step();
+    if (Application::Terminated() || !FTheGame->Running()) return true;
+    // A stopped game recorded its stop when it finished, right after the
+    // frame's move: the replay stops it at the same step.
+    if (Replaying() && MatchesReplayedStop()) {
+        Host()->DemoForm()->CurrentReplayer()->Advance();
+        FTheGame->Stop();
+    }
+    FTheGame->Step();
     return true;
 }
 
@@ -703,7 +748,7 @@ void TGameForm::SpriteBrickPerform(QObject*) {
             demo->StopReplaying();
         }
         TGameAction action;
-        while (demo->TakeReplayedAction(FGameIndex, BrickLeft(), BrickTop(), action)) {
+        while (TakeReplayedAction(*demo, action)) {
             if (action.ActionCode == acStop) {
                 FTheGame->Stop();
                 PostStepRequest();
@@ -717,11 +762,13 @@ void TGameForm::SpriteBrickPerform(QObject*) {
         if (IsMouseForm()) SteerByMouse();
         const std::vector<uint8_t> actions = FActions;
         FActions.clear();
+        const bool recording = demo && demo->IsRecording();
         for (const uint8_t code : actions) {
-            if (demo) demo->RecordAction(FGameIndex, BrickLeft(), BrickTop(), code);
+            if (recording) RecordLiveAction(*demo, code);
             ApplyAction(code);
             if (code == acStop) return;
         }
+        if (recording) FPassedSinceAction.emplace_back(BrickLeft(), BrickTop());
     }
     if (BrickSprite()->Visible()) MoveBrick();
     if (FTheGame->Running()) PostStepRequest();

@@ -5,6 +5,7 @@
 #include <QEvent>
 #include <QImage>
 #include <QObject>
+#include <QPoint>
 #include <QPointer>
 #include <QString>
 #include <array>
@@ -17,6 +18,8 @@ class ClockTimer;
 class TActionCollector;
 class TBrick;
 class TBricks;
+class TDemoForm;
+class TGameAction;
 class TGameHostInterface;
 class TGfxForm;
 class TGfxPanel;
@@ -117,6 +120,21 @@ public:
     TLabel* GameOverLabel() const { return FGameOverLabel; }
     TLabel* ScoreLabel() const { return FScoreLabel; }
 
+    // The brick's top as actions are stamped with it. While the brick rests
+    // its position stands still, so the frames it has rested are added in
+    // units of RestStamp: a replay then applies a move made on the fifth
+    // frame of rest on the fifth frame, not on the first. A falling brick's
+    // stamp is its plain top.
+    static constexpr int32_t RestStamp = 65536;
+    static constexpr int MaxStampedRest = 0x7FFF;
+    int32_t StampTop() const;
+    // The brick's left as an action is stamped with it when the brick's
+    // place alone would not tell it from an earlier moment of the game: the
+    // number of the brick in the game, in units of BrickMark, is added.
+    static constexpr int32_t BrickMark = 65536;
+    static constexpr int MaxBrickMark = 32000;
+    int32_t MarkedLeft() const;
+
     // The collision test of the brick in an orientation at a column and row.
     bool BrickCollides(int column, int row, int orientation) const;
 
@@ -183,6 +201,9 @@ private:
     bool CursorOverBrickCell() const;
     void UpdateCursors();
     void ConsumeReplayedStop();
+    bool TakeReplayedAction(TDemoForm& demo, TGameAction& action);
+    bool MatchesReplayedStop() const;
+    void RecordLiveAction(TDemoForm& demo, uint8_t code);
 
     // The collision tests of the brick frame.
     bool CanFall() const;
@@ -243,4 +264,8 @@ private:
     // delivery must not take the delivered cell away when it ends.
     std::array<uint16_t, 200> FArrivals{};
     int FPanelCursor = -1;
+    // Bricks this game has been given, and the places its brick has been at
+    // in the frames since it last recorded an action.
+    int FBrickSerial = 0;
+    std::vector<QPoint> FPassedSinceAction;
 };
