@@ -33,12 +33,19 @@ QImage Block(const Hue& h, int seed, bool stone) {
             img.setPixel(x, y, Opaque(c));
         }
     if (stone) {
-        // A crack across the stone.
-        const int crack[][2] = {{4, 3}, {5, 4}, {5, 5}, {6, 6},  {7, 6},
-                                {8, 7}, {8, 8}, {9, 9}, {10, 9}, {11, 10}};
-        for (auto& p : crack)
-            img.setPixel(p[0], p[1], Mix(h.Dark, pal::Ink, 0.3));
-        img.setPixel(9, 8, Mix(h.Base, h.Dark, 0.5));
+        // A forked crack and a few pits in the stone.
+        const QRgb crack = Mix(h.Dark, pal::Ink, 0.3), edge = Mix(h.Base, h.Light, 0.6);
+        const int line[][2] = {{4, 3}, {5, 4},  {5, 5},   {6, 6}, {7, 6},  {8, 7}, {8, 8},
+                               {9, 9}, {10, 9}, {11, 10}, {8, 9}, {7, 10}, {7, 11}};
+        for (auto& p : line) {
+            img.setPixel(p[0], p[1], crack);
+            if (img.pixel(p[0] + 1, p[1] + 1) != crack)
+                img.setPixel(p[0] + 1, p[1] + 1, Mix(img.pixel(p[0] + 1, p[1] + 1), edge, 0.4));
+        }
+        for (auto p : {std::pair{11, 4}, {4, 10}, {10, 12}}) {
+            img.setPixel(p.first, p.second, Mix(h.Dark, h.Base, 0.4));
+            img.setPixel(p.first + 1, p.second + 1, edge);
+        }
     } else {
         const QRgb glint = Mix(h.Light, pal::Snow, 0.75);
         img.setPixel(3, 3, pal::Snow);
