@@ -1,7 +1,8 @@
 #!/bin/bash
 # Plays every sound effect through a private PulseAudio null sink, records
 # the sink's monitor and checks that each effect comes out at its full
-# length, and that an effect cut off by a new one stops.
+# length, and that an effect cut off by a new one stops; then runs the sound
+# tests with that sound device.
 # Usage: sound_null_sink.sh BUILD_DIR SOURCE_DIR
 set -u
 SIM="$1/kolvex-sim"
@@ -70,6 +71,12 @@ last=${heard##* }
 extent=$((${last%+*} + ${last#*+} - ${first%+*}))
 echo "FLIP4 cut by FLIP1: heard $heard (${extent}ms in all)"
 [ $extent -ge 450 ] && [ $extent -le 800 ] || fail "FLIP4 was not cut off by FLIP1: $heard"
+
+# The sound tests once more, now with a sound device to play on.
+if [ -x "$1/test_sound" ]; then
+    PULSE_SERVER="unix:$XDG_RUNTIME_DIR/pulse/native" QT_QPA_PLATFORM=offscreen "$1/test_sound" >"$WORK/test_sound.log" 2>&1 ||
+        { fail "test_sound failed with a sound device"; tail -20 "$WORK/test_sound.log"; }
+fi
 
 if [ $failures -gt 0 ]; then
     echo "$failures check(s) failed"
