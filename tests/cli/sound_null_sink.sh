@@ -5,7 +5,8 @@
 # tests with that sound device.
 # Usage: sound_null_sink.sh BUILD_DIR SOURCE_DIR
 set -u
-SIM="$1/kolvex-sim"
+BUILD=$1
+SIM="$BUILD/kolvex-sim"
 for tool in pulseaudio pactl parecord sox timeout; do
     command -v $tool >/dev/null || { echo "FAIL: $tool is not installed (scripts/install-deps.sh)"; exit 1; }
 done
@@ -73,8 +74,8 @@ echo "FLIP4 cut by FLIP1: heard $heard (${extent}ms in all)"
 [ $extent -ge 450 ] && [ $extent -le 800 ] || fail "FLIP4 was not cut off by FLIP1: $heard"
 
 # The sound tests once more, now with a sound device to play on.
-if [ -x "$1/test_sound" ]; then
-    PULSE_SERVER="unix:$XDG_RUNTIME_DIR/pulse/native" QT_QPA_PLATFORM=offscreen "$1/test_sound" >"$WORK/test_sound.log" 2>&1 ||
+if [ -x "$BUILD/test_sound" ]; then
+    PULSE_SERVER="unix:$XDG_RUNTIME_DIR/pulse/native" QT_QPA_PLATFORM=offscreen "$BUILD/test_sound" >"$WORK/test_sound.log" 2>&1 ||
         { fail "test_sound failed with a sound device"; tail -20 "$WORK/test_sound.log"; }
 fi
 
