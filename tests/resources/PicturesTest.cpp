@@ -7,13 +7,13 @@
 #include <gtest/gtest.h>
 
 namespace {
-struct PictureSpec {
+struct ExpectedPicture {
     const char* Name;
     int Width, Height, Frames;
 };
 
 // Every built-in picture with its size and the number of frames side by side.
-const PictureSpec pictures[] = {
+const ExpectedPicture pictures[] = {
     {"GameBkgJPEGImage", 160, 320, 1},
     {"MenuImage", 160, 314, 1},
     {"FrameImage", 192, 416, 1},
@@ -76,7 +76,7 @@ protected:
 
 TEST_F(Pictures, EveryPictureIsBuiltInWithItsSize) {
     QSet<QString> expected;
-    for (const PictureSpec& p : pictures) {
+    for (const ExpectedPicture& p : pictures) {
         expected << QLatin1String(p.Name);
         const QImage img = LoadResourcePicture(QLatin1String(p.Name));
         ASSERT_FALSE(img.isNull()) << p.Name;
