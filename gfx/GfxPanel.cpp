@@ -257,7 +257,26 @@ void TGfxPanel::ComposeFrame() {
             still->Draw();
         if (!self) return;
     }
+    RepairErasedDuringFrame();
     frameDone = true;
+}
+
+void TGfxPanel::RepairErasedDuringFrame() {
+    if (FErasedDuringFrame.empty()) return;
+    // Redrawn bottom up; whatever is redrawn may in turn cut into images above it.
+    std::vector<QRect> damaged = std::move(FErasedDuringFrame);
+    FErasedDuringFrame.clear();
+    const std::vector<TGraphicControl*>& children = FHost->Controls();
+    for (size_t i = 0; i < children.size(); ++i) {
+        auto* image = dynamic_cast<TBM_CustomImage*>(children[i]);
+        if (!image || !image->Visible() || !image->Drawn() || !image->Composed()) continue;
+        const QRect drawn = image->ComposedRect();
+        const bool hit = std::any_of(damaged.begin(), damaged.end(),
+                                     [&](const QRect& r) { return r.intersects(drawn); });
+        if (!hit) continue;
+        image->Draw();
+        damaged.push_back(drawn);
+    }
 }
 
 void TGfxPanel::WaitForFrame() {

@@ -93,6 +93,12 @@ public:
     void InvalidatePictureRect(const QRect& rect);
     // Repaints the marked areas at once.
     void Update();
+    // Whether a frame is being composed now.
+    bool Composing() const { return FComposing; }
+    // A composed image erased in the middle of a frame (hidden by a
+    // handler) may have cut into images drawn before it in that frame; they
+    // are redrawn where they meet the rectangle when the frame ends.
+    void NoteErasedDuringFrame(const QRect& rect) { FErasedDuringFrame.push_back(rect); }
 
     // One tick of the frame timer.
     void FrameTick();
@@ -131,6 +137,7 @@ private:
     QRect PictureToWidget(const QRect& rect) const;
     void InvalidateWidgetRect(const QRect& rect);
     void FlushDirty();
+    void RepairErasedDuringFrame();
 
     uint32_t FLastTickTime = 0;
     std::array<int32_t, 5> FTickSamples{};
@@ -156,6 +163,7 @@ private:
     // Repaint requests collected while a frame is composed.
     bool FComposing = false;
     std::vector<QRect> FDirty;
+    std::vector<QRect> FErasedDuringFrame;
     // Requested but not yet painted, for Update.
     QRect FUnpainted;
 };

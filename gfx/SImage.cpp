@@ -162,7 +162,10 @@ void TBM_CustomImage::SetVisible(bool value) {
     if (!value && FDrawn) {
         const QRect erased = FLastComposed;
         Erase();
-        if (TGfxPanel* panel = Panel()) panel->InvalidatePictureRect(erased);
+        if (TGfxPanel* panel = Panel()) {
+            panel->InvalidatePictureRect(erased);
+            if (panel->Composing()) panel->NoteErasedDuringFrame(erased);
+        }
     }
     TGraphicControl::SetVisible(value);
 }

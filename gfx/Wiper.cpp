@@ -208,9 +208,12 @@ void TWiper::StepRow(int c) {
 }
 
 void TWiper::StepFence(int c) {
-    const int s = DivUp(FWidth, 2 * Frames()) / Block();
+    // At least one pixel per picket, and enough bands to reach the right
+    // edge: the rounding of the picket width may leave BlockSize bands short of it.
+    const int s = std::max(1, DivUp(FWidth, 2 * Frames()) / Block());
     const int b = 2 * Frames() * s;
-    for (int k = 0; k < FBlockSize; ++k) {
+    const int bands = std::max(FBlockSize, DivUp(FWidth, b));
+    for (int k = 0; k < bands; ++k) {
         CopyRect(QRect(b * k + 2 * c * s, 0, s, FHeight));
         CopyRect(RectLTRB(b * k + b - s - 2 * c * s, 0, b * k + b - 2 * c * s, FHeight));
     }

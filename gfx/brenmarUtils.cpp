@@ -215,6 +215,11 @@ void ProcessMessagesUntil(const std::function<bool()>& Done, int64_t TimeoutMs) 
     }
     auto* virtualClock = dynamic_cast<VirtualClock*>(&clock);
     while (!Done() && !Application::Terminated() && !expired()) {
+        // Qt's glib dispatcher, in a loop nested inside a posted event, never
+        // delivers the events queued behind that one (a frame timer's tick,
+        // whose thread then waits for ever); sending them ourselves does.
+        if (QCoreApplication::instance()) QCoreApplication::sendPostedEvents();
+        if (Done() || Application::Terminated()) break;
         if (virtualClock && !virtualClock->HasActiveTimers()) {
             // Nothing is scheduled: handle what is queued, and stop unless that woke a timer.
             Application::ProcessMessages();

@@ -334,3 +334,21 @@ TEST_F(SpriteTest, DelayCountsPanelFramesBetweenStepsAndResetClearsTheFlags) {
     animation.SetFrameCount(3);
     EXPECT_EQ(changes, 1);
 }
+
+TEST_F(SpriteTest, ASpriteHiddenInTheMiddleOfAFrameLeavesNoHoleInThoseDrawnBeforeIt) {
+    ShownPanel shown(Solid(40, 40, 0xFF000000));
+    TSprite* below = MakeSprite(&shown.Panel, Solid(20, 20, Blue), 5, 5);
+    TSprite* above = MakeSprite(&shown.Panel, Solid(6, 6, 0xFF00FF00), 20, 20);
+    TSprite* top = MakeSprite(&shown.Panel, Solid(8, 8, Red), 10, 10);
+    TSprite* hider = MakeSprite(&shown.Panel, Solid(2, 2, Red), 38, 0);
+    shown.RunFrames(1);
+    // Hidden after it has been drawn in this frame, as a finished sparkle hides itself.
+    hider->OnPerform = [&](QObject*) { top->SetVisible(false); };
+    shown.RunFrames(1);
+    const QImage& picture = shown.Panel.Picture();
+    EXPECT_EQ(picture.pixel(12, 12), Blue);
+    EXPECT_EQ(picture.pixel(22, 22), 0xFF00FF00u) << "redrawn below, still on top";
+    EXPECT_EQ(picture.pixel(30, 30), 0xFF000000u);
+    EXPECT_FALSE(top->Drawn());
+    EXPECT_TRUE(below->Drawn() && above->Drawn());
+}

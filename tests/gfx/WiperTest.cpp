@@ -65,9 +65,10 @@ struct Covering {
 
 TEST_F(WiperTest, EveryCoveringPatternRevealsThePictureInExactlyFrameCountSteps) {
     const std::vector<Covering> cases = {
-        {wtPlait, 40, 20, 160, 320},  {wtBlinds, 32, 16, 192, 416}, {wtMosaic, 2, 36, 90, 64},
-        {wtRow, 16, 8, 100, 30},      {wtFence, 2, 20, 160, 40},    {wtZoomIn, 16, 8, 64, 48},
-        {wtTriangle, 16, 12, 70, 50}, {wtMask, 16, 7, 50, 61},
+        {wtPlait, 40, 20, 160, 320}, {wtBlinds, 32, 16, 192, 416}, {wtMosaic, 2, 36, 90, 64},
+        {wtRow, 16, 8, 100, 30},     {wtFence, 2, 20, 160, 40},    {wtFence, 2, 20, 192, 30},
+        {wtFence, 4, 20, 30, 10},    {wtZoomIn, 16, 8, 64, 48},    {wtTriangle, 16, 12, 70, 50},
+        {wtMask, 16, 7, 50, 61},
     };
     for (const Covering& c : cases) {
         SCOPED_TRACE(testing::Message() << "wipe type " << c.Type);
