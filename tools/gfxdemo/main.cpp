@@ -1,6 +1,7 @@
 // gfxdemo wipes OUTDIR     every wipe type revealing a picture: frames mid-way and at the end
 // gfxdemo sprites OUTDIR   transparent sprites, a label and typed text over a picture
 // gfxdemo timer MS SECONDS the real-time frame timer's rate at an interval, and its clean stop
+// gfxdemo pace FPS SECONDS  a shown panel's frame rate once its pacing has settled
 //
 // Runs in real time on whatever platform Qt is given (xcb under Xvfb to see
 // the real window; offscreen works too). Frames are what the window showed,
@@ -20,6 +21,7 @@
 #include <QPointer>
 #include <QScreen>
 #include <QTextStream>
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <memory>
@@ -264,6 +266,31 @@ int TimerRate(int interval, int seconds) {
     return ticks == atStop ? 0 : 1;
 }
 
+int Pace(int fps, int seconds) {
+    TGfxPanel panel;
+    panel.resize(160, 320);
+    panel.SetPicture(Scene(160, 320));
+    panel.SetFramesPerSec(static_cast<TFrameRate>(fps));
+    int frames = 0;
+    panel.OnPerform = [&](QObject*) { ++frames; };
+    panel.show();
+    // Let the pacing find its interval first.
+    ProcessMessagesUntil([] { return false; }, 3000);
+    const int first = frames;
+    const auto start = std::chrono::steady_clock::now();
+    ProcessMessagesUntil([] { return false; }, seconds * 1000);
+    const double elapsed =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    out << QStringLiteral("%1 frames per second asked: %2 frames/s measured, timer interval %3 ms "
+                          "(nominal %4 ms)")
+               .arg(fps)
+               .arg((frames - first) / elapsed, 0, 'f', 2)
+               .arg(panel.FrameTimer().Interval())
+               .arg(panel.NominalInterval())
+        << Qt::endl;
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -275,6 +302,10 @@ int main(int argc, char** argv) {
         return Sprites(args[2]);
     if (args.size() >= 4 && args[1] == QLatin1String("timer"))
         return TimerRate(std::max(1, args[2].toInt()), std::max(1, args[3].toInt()));
-    std::fprintf(stderr, "usage: gfxdemo wipes|sprites OUTDIR | gfxdemo timer MS SECONDS\n");
+    if (args.size() >= 4 && args[1] == QLatin1String("pace"))
+        return Pace(std::clamp(args[2].toInt(), 1, 1000), std::max(1, args[3].toInt()));
+    std::fprintf(
+        stderr, "usage: gfxdemo wipes|sprites OUTDIR | gfxdemo timer MS SECONDS | gfxdemo pace FPS "
+                "SECONDS\n");
     return 2;
 }
