@@ -536,6 +536,24 @@ void TGameForm::NewBrick() {
     FHalfStepParity = false;
 }
 
+void TGameForm::PutBrick(int kind, int left, int top, int orientation) {
+    if (TSprite* old = BrickSprite()) {
+        old->OnPerform = nullptr;
+        old->SetVisible(false);
+    }
+    FCurrentBrick = FBricks->Brick(kind);
+    FMoveColumns = 0;
+    FRestFrames = 0;
+    FDropping = false;
+    FHalfStepParity = false;
+    FCurrentBrick->SetOrientation(orientation);
+    TSprite* sprite = BrickSprite();
+    sprite->Animation().SetCurrentFrame(FCurrentBrick->Orientation());
+    sprite->OnPerform = [this](QObject* s) { SpriteBrickPerform(s); };
+    SetBrickPos(left, top);
+    sprite->SetVisible(true);
+}
+
 // --- Controller handlers -------------------------------------------------------
 
 void TGameForm::TheGameInitGame(QObject*) {
@@ -1089,6 +1107,12 @@ void TGameForm::AnimateAreaFall(int left, int top, int width, int height, int32_
             const QRect inside = place.translated(-area.topLeft());
             RasterOps::Blt(picture, inside, FBricksImage, place, RasterOps::Op::Copy);
             RasterOps::Blt(mask, inside, FMaskImage, place, RasterOps::Op::Copy);
+            // This area's cells are drawn in again where they land; a cell of
+            // another falling area keeps its picture for its own fall.
+            if (cell->Mark == mark) {
+                RasterOps::Fill(FBricksImage, place, Black);
+                RasterOps::Fill(FMaskImage, place, White);
+            }
         }
 
     auto* sprite = new TSprite(FGamePanel);

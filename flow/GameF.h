@@ -135,6 +135,11 @@ public:
     static constexpr int MaxBrickMark = 32000;
     int32_t MarkedLeft() const;
 
+    // Makes a brick of a kind the falling one, shown at a place in an
+    // orientation, as a new brick would be (tests set up their scenes with it).
+    void PutBrick(int kind, int left, int top, int orientation = 0);
+    bool FallAnimDone() const { return FFallAnimDone; }
+
     // The collision test of the brick in an orientation at a column and row.
     bool BrickCollides(int column, int row, int orientation) const;
 

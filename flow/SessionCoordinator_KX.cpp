@@ -117,6 +117,8 @@ void TSessionCoordinator::StartSession(int level, int players) {
         CreateGame(i, level);
     for (const auto& game : FGames)
         game->TheGame().Start();
+    // Once at least: the panels' show transitions begin with their first paint.
+    Application::ProcessMessages();
     TWiper::WaitForWipes();
     FHost->HideMenuPanel();
     for (const auto& game : FGames)

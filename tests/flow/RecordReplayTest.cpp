@@ -1,0 +1,123 @@
+#include "FlowTestSupport.h"
+#include "flow/brenmarGameCtrl.h"
+#include "persistence/DemoF.h"
+#include "persistence/Recorder_KX.h"
+
+#include <QFile>
+
+using namespace FlowTest;
+
+class RecordReplay : public GameTest {
+protected:
+    QString File(const QString& name) const {
+        return TestEnvironment::ScratchFolder() + "/" + name;
+    }
+
+    // Records a session with the random player and replays it in a fresh host.
+    void ExpectSameOnReplay(const THeadlessSession::RecordOptions& options, const QString& name) {
+        const QString file = File(name);
+        const QString recorded = THeadlessSession::Format(Session->Record(options, file));
+        ASSERT_TRUE(Host().SessionEnded());
+        TRecordedData data;
+        data.LoadFromFile(file);
+        EXPECT_EQ(data.Settings().Players, options.Players);
+        EXPECT_EQ(data.Settings().Level, options.Level);
+        EXPECT_EQ(data.Settings().RandomSeed, static_cast<int32_t>(options.Seed));
+        EXPECT_GT(data.GetCount(), 20) << "the random player did play";
+        // Games that ended by themselves record no stop: a replay ends them the same way.
+        for (int i = 0; i < data.GetCount(); ++i)
+            EXPECT_NE(data.GetItemAdd(i).ActionCode, acStop);
+
+        Session = std::make_unique<THeadlessSession>();
+        Settings() = TSettings();
+        const QString replayed = THeadlessSession::Format(Session->Replay(file));
+        EXPECT_EQ(replayed, recorded);
+        EXPECT_FALSE(Host().DemoForm()->IsReplaying());
+    }
+};
+
+TEST_F(RecordReplay, AOnePlayerGameReplaysToTheSameEnd) {
+    THeadlessSession::RecordOptions options;
+    options.Seed = 4242;
+    options.Players = 1;
+    options.Level = 2;
+    options.Inputs = 17;
+    ExpectSameOnReplay(options, QStringLiteral("one.rep"));
+}
+
+TEST_F(RecordReplay, ATwoPlayerGameReplaysToTheSameEndThroughTheSharedSupplier) {
+    for (uint32_t seed : {1u, 9u, 13u}) {
+        THeadlessSession::RecordOptions options;
+        options.Seed = seed;
+        options.Players = 2;
+        options.Level = static_cast<int>(seed % 5);
+        options.Inputs = seed * 7;
+        ExpectSameOnReplay(options, QStringLiteral("two-%1.rep").arg(seed));
+        Session = std::make_unique<THeadlessSession>();
+    }
+}
+
+TEST_F(RecordReplay, SpeedAndTurningDirectionComeFromTheRecording) {
+    THeadlessSession::RecordOptions options;
+    options.Seed = 99;
+    options.Players = 2;
+    options.Speed = 2;
+    options.Clockwise = false;
+    options.Inputs = 5;
+    ExpectSameOnReplay(options, QStringLiteral("fast.rep"));
+}
+
+TEST_F(RecordReplay, AStoppedSessionReplaysToTheSameStop) {
+    THeadlessSession::RecordOptions options;
+    options.Seed = 31;
+    options.Players = 2;
+    options.Inputs = 3;
+    options.MaxFrames = 900;
+    const QString file = File(QStringLiteral("stopped.rep"));
+    const auto recorded = Session->Record(options, file);
+    ASSERT_EQ(recorded.size(), 2u);
+    EXPECT_TRUE(recorded[0].Stopped);
+    EXPECT_TRUE(recorded[1].Stopped);
+    Session = std::make_unique<THeadlessSession>();
+    EXPECT_EQ(THeadlessSession::Format(Session->Replay(file)), THeadlessSession::Format(recorded));
+}
+
+TEST_F(RecordReplay, ActionsThatRunOutLeaveTheGameToPlayOnAlone) {
+    THeadlessSession::RecordOptions options;
+    options.Seed = 5;
+    options.Players = 1;
+    options.Inputs = 11;
+    const QString file = File(QStringLiteral("cut.rep"));
+    Session->Record(options, file);
+    // Keep the settings and the first ten actions only.
+    QFile f(file);
+    ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+    const QByteArray all = f.readAll();
+    QByteArray cut = all.left(19 + 13 * 10);
+    cut[15] = 10;
+    cut[16] = cut[17] = cut[18] = 0;
+    f.resize(0);
+    f.seek(0);
+    f.write(cut);
+    f.close();
+    Session = std::make_unique<THeadlessSession>();
+    TestEnvironment::Dialogs().ClearLog();
+    const auto results = Session->Replay(file, 5000);
+    ASSERT_EQ(results.size(), 1u);
+    bool told = false;
+    for (const auto& shown : TestEnvironment::Dialogs().Log())
+        told = told ||
+               shown.Text == QStringLiteral("Old game is now replayed, you can now take over.");
+    EXPECT_TRUE(told);
+    EXPECT_GE(Session->FramesRun(), 1);
+}
+
+TEST_F(RecordReplay, ADamagedRecordingIsRefusedAndPlaysNothing) {
+    const QString file = File(QStringLiteral("damaged.rep"));
+    QFile f(file);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(QByteArray("\x01\x00\x00", 3));
+    f.close();
+    EXPECT_THROW(Session->Replay(file), EReplayFileError);
+    EXPECT_EQ(Host().Session(), nullptr);
+}
