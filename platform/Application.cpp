@@ -36,8 +36,14 @@ void Application::Terminate() {
 
 void Application::ResetTerminated() { terminated = false; }
 
+// Inside a nested loop Qt's dispatcher may hold back posted events that were
+// queued behind the event being handled; sending them first keeps a frame
+// timer's blocked tick from stalling every other panel.
 void Application::ProcessMessages() {
-    if (QCoreApplication::instance()) QCoreApplication::processEvents(QEventLoop::AllEvents);
+    if (QCoreApplication::instance()) {
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+    }
     if (auto* clock = dynamic_cast<VirtualClock*>(&Clock::Current())) RunVirtualTicks(*clock);
 }
 
@@ -46,6 +52,7 @@ void Application::HandleMessage() {
         ProcessMessages();
         return;
     }
+    QCoreApplication::sendPostedEvents();
     QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
 }
 
