@@ -745,14 +745,19 @@ void TGameForm::PostStepRequest() {
 bool TGameForm::event(QEvent* event) {
     if (event->type() != stepRequest) return QObject::event(event);
     if (Application::Terminated() || !FTheGame->Running()) return true;
-    // A stopped game recorded its stop when it finished, right after the
-    // frame's move: the replay stops it at the same step.
+    StepGame();
+    return true;
+}
+
+void TGameForm::StepGame() {
+    // A stopped game recorded its stop when it finished, in the step after a
+    // frame's move or at the end of a landing: the replay stops it before
+    // the same step.
     if (Replaying() && MatchesReplayedStop()) {
         Host()->DemoForm()->CurrentReplayer()->Advance();
         FTheGame->Stop();
     }
     FTheGame->Step();
-    return true;
 }
 
 void TGameForm::SpriteBrickPerform(QObject*) {
@@ -890,7 +895,7 @@ void TGameForm::BrickLanded() {
     if (FGameType == gtTime) SetRowsDone(FRowsDone + FPlayfield->LinesRemoved());
     NewBrick();
     ClearActions();
-    if (FTheGame->Running()) FTheGame->Step();
+    if (FTheGame->Running()) StepGame();
 }
 
 // --- Mouse -------------------------------------------------------------------

@@ -195,6 +195,7 @@ private:
     void CreateLabel(TLabel*& label, int left, int top, const QColor& color);
     void SetBrickPos(int left, int top);
     void PostStepRequest();
+    void StepGame();
     void ResetPlayfield();
     void FillCleanRows();
     void NewBrick();

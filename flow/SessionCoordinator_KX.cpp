@@ -126,8 +126,10 @@ void TSessionCoordinator::StartSession(int level, int players) {
 }
 
 void TSessionCoordinator::StopAll() {
+    // A game that has already ended keeps its end: marked as stopped it would
+    // lose its place in the score list.
     for (const auto& game : FGames)
-        game->TheGame().Stop();
+        if (game->TheGame().Running()) game->TheGame().Stop();
 }
 
 bool TSessionCoordinator::KeyDown(int virtualKey) {

@@ -226,3 +226,20 @@ TEST_F(Teleport, AZappedBobbleAreaReachesTheOtherWellInItsLowerHalfOnly) {
     EXPECT_FALSE(Game(1)->Playfield()->IsOccupied(0, 9));
     EXPECT_FALSE(Game(1)->Playfield()->IsOccupied(1, 19)) << "bobbles never teleport";
 }
+
+TEST_F(Session, StoppingAllLeavesAGameThatIsAlreadyOverAsItEnded) {
+    Start(2);
+    Hold(Game(1));
+    // The second player's well is full up to the top: its next brick cannot appear.
+    for (int y = 0; y < 3; ++y)
+        for (int x = 3; x < 7; ++x)
+            Game(1)->Playfield()->AddCell(x, y, TCell::cfBrick, 2);
+    Game(1)->PutBrick(3, 0, 16 * 17);
+    Release(Game(1));
+    ASSERT_TRUE(RunUntil([&] { return !Game(1)->TheGame().Running(); }));
+    Coordinator().StopAll();
+    ASSERT_TRUE(RunUntil([&] { return Host().SessionEnded(); }));
+    EXPECT_TRUE(Game(0)->TheGame().StopRequested());
+    EXPECT_FALSE(Game(1)->TheGame().StopRequested()) << "its score still counts";
+    EXPECT_TRUE(Game(1)->TheGame().GameOver());
+}
