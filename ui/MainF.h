@@ -2,10 +2,12 @@
 
 #include "flow/GameHostInterface.h"
 #include "flow/MouseControl_KX.h"
+#include "ui/TitleMenu_KX.h"
 #include "ui/brenmarMMForm.h"
 
 #include <QEvent>
 #include <QPointer>
+#include <QString>
 #include <array>
 #include <memory>
 
@@ -15,13 +17,17 @@ class QKeyEvent;
 class QMenu;
 class TBrickSupplier;
 class TBrickSupplierView;
+class TKolvexDM;
 class TLabel;
+class TOptionsForm;
 class TSImage;
 class TSessionCoordinator;
+class TShowForm;
 
-// The main window: the frame on which the games are played (with the level
-// indicator, the next-brick image and the Time markers), the menus, and the
-// start and end of every session.
+// The main window: the title screen (the frame with its three-choice menu
+// and tinsel), the menus, the frame on which the games are played (with the
+// level indicator, the next-brick image and the Time markers), and the start
+// and end of every session, replay and demo.
 class TMainForm : public TBrenmarMMForm, public TGameHostInterface {
 public:
     explicit TMainForm(TGfxForm* gfx, QWidget* parent = nullptr);
@@ -29,6 +35,9 @@ public:
 
     // The forms created after the main window at start-up.
     void SetDemoForm(TDemoForm* demo) { FDemoForm = demo; }
+    void SetOptionsForm(TOptionsForm* options) { FOptionsForm = options; }
+    // The data module: score list, playfield-changed broadcaster, mouse control.
+    void SetDataModule(TKolvexDM* dataModule);
     void SetMouseControl(TMouseControl* control) { FMouseControl = control; }
     void SetGameParams(TGameParamsForm* params) { FGameParams = params; }
 
@@ -40,20 +49,62 @@ public:
     TSImage* NextBrickImage = nullptr;
     TSprite* RowsSpriteComponent = nullptr;
     TSprite* TimeSpriteComponent = nullptr;
+    std::unique_ptr<TTitleMenu> TitleMenu;
+    TShowForm* ShowForm = nullptr;
+    TGfxPanel* MenuPanel() const;
 
-    // --- Menu items a game needs ---
+    // --- The menu tree ---
     QMenu* GameMenu = nullptr;
-    QMenu* OptionsMenu = nullptr;
     QAction* NewGameItem = nullptr;
+    QAction* DemoItem = nullptr;
+    QAction* ReplayItem = nullptr;
+    QAction* SaveGameAsMenuItem = nullptr;
+    QAction* SaveReplayAsMenuItem = nullptr;
+    QAction* OpenMenuItem = nullptr;
+    QAction* StartOldGameMenuItem = nullptr;
+    QAction* ShowTopscoresItem = nullptr;
+    QAction* ShowCreditsItem = nullptr;
     QAction* Exit1 = nullptr;
+    QMenu* OptionsMenu = nullptr;
     QMenu* GametypeItem = nullptr;
     std::array<QAction*, 3> GameTypeItems{};
     QMenu* Startinglevel1 = nullptr;
     std::array<QAction*, 5> LevelItems{};
     QMenu* PlayersMenuItem = nullptr;
     std::array<QAction*, 3> PlayersItems{};
+    QAction* ShowOptionsItem = nullptr;
+    QAction* Fullscreenesccancels1 = nullptr;
     QAction* DisablelevelincreaseMenuItem = nullptr;
     QAction* MouseControlPossibilityEnabledMenuItem = nullptr;
+    QMenu* HelpMenu = nullptr;
+    QAction* InfoTheRulesMenuItem = nullptr;
+    QAction* ShowReadMertffile1 = nullptr;
+    QMenu* KolvexOnTheInternet1 = nullptr;
+    QAction* WWW1 = nullptr;
+    QAction* EmailtoBrenmar1 = nullptr;
+    QAction* brenmarhomepage1 = nullptr;
+    QMenu* Test1 = nullptr;
+    QAction* CreatePlayfieldMapwindowMenuItem = nullptr;
+    QAction* CreateFillMapWindowMenuItem = nullptr;
+    QAction* CreateFallMapWindowMenuItem = nullptr;
+    QAction* Showgameparamswindow1 = nullptr;
+    QAction* SaveDemoDataMenuItem = nullptr;
+    QAction* Speedy1 = nullptr;
+
+    // The addresses behind "On the Internet" (host and path; "http://" goes in front).
+    static const QString KolvexHomePage;
+    static const QString BrenmarHomePage;
+    static const QString BrenmarMail;
+    // Where the demo is looked for: the current folder first, then the program's.
+    static QString DemoFileName();
+
+    // --- Title screen ---
+    bool MenuBusy() const { return FMenuBusy; }
+    void HideMenu();
+    void ShowMenu();
+    bool IsShowPanelVisible() const;
+    // What a click on the highlighted image (or Enter) does.
+    void ActivateChoice(TTitleChoice choice);
 
     // --- Sessions ---
     TSessionCoordinator* Session() const { return FSession; }
@@ -64,13 +115,30 @@ public:
     // A new game as the title screen's start choice begins it: seeded from
     // the clock and recorded.
     void StartNewGame();
-    // "&New": while a game runs it is stopped first and the new one begins when it has ended.
-    void NewGameItemClick();
     void UpdateMenus();
-    // The session has ended: recording or replay ends, the menus come back.
+    // The session has ended: recording or replay ends, the best players are
+    // asked for their names, the title menu comes back.
     void HandleGameEnded();
     // The main window's key handler; returns whether the key was used.
     bool HandleKey(int virtualKey);
+
+    // --- Menu commands ---
+    void NewGameItemClick();
+    void DemoItemClick();
+    void ReplayItemClick();
+    void SaveReplayAsMenuItemClick();
+    void OpenMenuItemClick();
+    void StartOldGameMenuItemClick();
+    void ShowOptionsItemClick();
+    void InfoTheRulesMenuItemClick();
+    void ShowReadMertffile1Click();
+    void WWW1Click();
+    void EmailtoBrenmar1Click();
+    void brenmarhomepage1Click();
+    void CreatePlayfieldMapwindowMenuItemClick();
+    void Showgameparamswindow1Click();
+    void SaveDemoDataMenuItemClick();
+    void Speedy1Click();
 
     // TGameMenuInterface
     int SelectedPlayers() override;
@@ -105,19 +173,40 @@ protected:
     bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
+    // A start that has to wait until the game or the presentation that has
+    // the frame is over.
+    enum class TStart { None, NewGame, OldGame };
+
     void CreateFrame();
     void CreateMenus();
+    void CreateTestMenu();
+    QAction* AddItem(QMenu* menu, const QString& caption, void (TMainForm::*handler)());
     QAction* AddRadioItem(QMenu* menu, QActionGroup* group, const QString& caption, bool checked);
     static int CheckedIndex(const std::array<QAction*, 3>& items);
+    void MenuPanelFirstShow();
+
+    void RequestStart(TStart start, const QString& fileName = QString());
+    void StartNow(TStart start, const QString& fileName);
+    void RunPendingStart();
+    void StartOldGame(const QString& fileName);
+    void AskForNames(bool replayed);
+    void OpenWebPage(const QString& address);
 
     TGfxForm* FGfx;
     TDemoForm* FDemoForm = nullptr;
+    TOptionsForm* FOptionsForm = nullptr;
+    QPointer<TKolvexDM> FDataModule;
     QPointer<TMouseControl> FMouseControl;
     TGameParamsForm* FGameParams = nullptr;
     TSessionCoordinator* FSession = nullptr;
-    bool FNewGamePending = false;
+    // Until the window is first shown the title menu is not up.
+    bool FMenuBusy = true;
+    bool FEndingGame = false;
+    TStart FPendingStart = TStart::None;
+    QString FPendingFile;
     bool FFirstShow = true;
     int FCurrentLevel = 0;
 };

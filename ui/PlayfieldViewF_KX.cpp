@@ -17,6 +17,8 @@ TPlayfieldView::TPlayfieldView(TNotifyBroadcaster* broadcaster, QWidget* parent)
     setWindowTitle(QStringLiteral("PlayfieldView"));
     resize(172, 310);
     setAttribute(Qt::WA_DeleteOnClose);
+    // A test window left open must not keep the program alive.
+    setAttribute(Qt::WA_QuitOnClose, false);
     SpinEdit1->setGeometry(4, 4, 72, 24);
     SpinEdit1->setRange(0, 1000);
     SpinEdit1->setSingleStep(50);
@@ -25,6 +27,14 @@ TPlayfieldView::TPlayfieldView(TNotifyBroadcaster* broadcaster, QWidget* parent)
         PlayfieldChangeReceiverReceiving(Sender);
     };
     if (broadcaster) PlayfieldChangeReceiver->SetSubcribedNotifyBroadcaster(broadcaster);
+}
+
+TGameForm* TPlayfieldView::Game() const {
+    return FGame.data();
+}
+
+TPlayfield* TPlayfieldView::Playfield() const {
+    return FPlayfield.data();
 }
 
 void TPlayfieldView::SetGame(TGameForm* game) {

@@ -23,8 +23,8 @@ public:
 
     // The game whose playfield is shown; the view forgets a game that goes away.
     void SetGame(TGameForm* game);
-    TGameForm* Game() const { return FGame.data(); }
-    TPlayfield* Playfield() const { return FPlayfield.data(); }
+    TGameForm* Game() const;
+    TPlayfield* Playfield() const;
 
     void PlayfieldChangeReceiverReceiving(QObject* Sender);
     void FormResize(QObject* Sender);
