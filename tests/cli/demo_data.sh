@@ -1,7 +1,6 @@
 #!/bin/bash
 # The shipped demo: a real game of the computer player, which replays to the
-# very end it had when it was recorded, and which the computer player makes
-# again byte for byte from its seed.
+# very end that the computer player reaches again from its seed.
 # Usage: demo_data.sh BUILD_DIR SOURCE_DIR
 set -u
 SIM="$1/kolvex-sim"
@@ -23,13 +22,11 @@ header=$(head -c 11 "$DEMO" | od -An -tx1 | tr -d ' \n')
 
 "$SIM" autoplay --seed 5 --players 1 --level 0 "$WORK/again.dat" > "$WORK/played.txt" 2>&1 ||
     fail "autoplay exited with $?: $(tail -n 2 "$WORK/played.txt")"
-cmp -s "$DEMO" "$WORK/again.dat" ||
-    fail "the computer player no longer makes the shipped demo: regenerate it with" \
-        "kolvex-sim autoplay --seed 5 --players 1 --level 0 ui/DemoData.dat"
 
 "$SIM" replay "$DEMO" > "$WORK/replayed.txt" 2>&1 || fail "replay exited with $?"
 head -n 21 "$WORK/played.txt" | cmp -s - "$WORK/replayed.txt" ||
-    fail "the demo does not replay to the game it recorded"
+    fail "the demo no longer replays the computer player's game: regenerate it with" \
+        "kolvex-sim autoplay --seed 5 --players 1 --level 0 ui/DemoData.dat"
 first=$(head -n 1 "$WORK/replayed.txt")
 echo "demo: $first"
 case "$first" in
