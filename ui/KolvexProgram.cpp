@@ -79,6 +79,9 @@ bool TKolvexProgram::Start() {
     FSplash.reset();
     if (Application::Terminated()) return false;
     FMainForm->show();
+    // The splash had the keyboard; the main window takes it over.
+    FMainForm->raise();
+    FMainForm->activateWindow();
     return true;
 }
 

@@ -357,6 +357,9 @@ void TMainForm::UpdateMenus() {
 
 void TMainForm::ShowLevel(int level) {
     FCurrentLevel = level;
+    // Hidden while it moves: hiding takes it off the picture and the screen
+    // at once, where a move would leave the old place to a later repaint.
+    LevelMark->SetVisible(false);
     LevelMark->SetLeft(30 * level + 24);
     LevelMark->SetVisible(level < 5);
     PlusLabel->SetVisible(!LevelMark->Visible());
@@ -439,6 +442,10 @@ void TMainForm::NewSession() {
     view->SetSupplier(supplier);
     session->SetSupplier(supplier);
     session->SetNextBrickView(view);
+    // The session keeps a copy of the frame's picture to put back at its
+    // end; the mark is composed into that picture and would stay behind in
+    // the copy. The game shows it again when its first round begins.
+    LevelMark->SetVisible(false);
     session->StartSession(SelectedLevel(), SelectedPlayers());
 }
 
@@ -589,6 +596,7 @@ void TMainForm::SaveReplayAsMenuItemClick() {
     if (!FDemoForm) return;
     const QString file = Dialogs::Current().SaveFileName(
         QStringLiteral("Save Replay As"), ReplayFilter, QString(), QStringLiteral("rep"));
+    TakeKeyboardBack();
     if (file.isEmpty()) return;
     FDemoForm->SaveRecording(file);
 }
@@ -597,6 +605,7 @@ void TMainForm::OpenMenuItemClick() {
     if (!FDemoForm) return;
     const QString file =
         Dialogs::Current().OpenFileName(QStringLiteral("Load Replay"), ReplayFilter, QString());
+    TakeKeyboardBack();
     if (file.isEmpty()) return;
     const QString extension = QFileInfo(file).suffix().toLower();
     if (extension == QLatin1String("rep")) {
@@ -617,6 +626,7 @@ void TMainForm::StartOldGameMenuItemClick() {
     if (!FDemoForm) return;
     const QString file =
         Dialogs::Current().OpenFileName(QStringLiteral("Start old game"), ReplayFilter, QString());
+    TakeKeyboardBack();
     if (file.isEmpty()) return;
     RequestStart(TStart::OldGame, file);
 }
@@ -629,12 +639,20 @@ void TMainForm::StartOldGame(const QString& fileName) {
     NewSession();
 }
 
+void TMainForm::TakeKeyboardBack() {
+    // Where no window manager hands the focus back after a dialog, the
+    // window takes it itself: the game's keys and shortcuts need it.
+    if (isVisible()) activateWindow();
+}
+
 void TMainForm::ShowOptionsItemClick() {
     if (FOptionsForm) FOptionsForm->ShowModal();
+    TakeKeyboardBack();
 }
 
 void TMainForm::InfoTheRulesMenuItemClick() {
     TRulesForm::ShowRules(this);
+    TakeKeyboardBack();
 }
 
 void TMainForm::ShowReadMertffile1Click() {

@@ -194,6 +194,7 @@ private:
     void StartOldGame(const QString& fileName);
     void AskForNames(bool replayed);
     void OpenWebPage(const QString& address);
+    void TakeKeyboardBack();
 
     TGfxForm* FGfx;
     TDemoForm* FDemoForm = nullptr;

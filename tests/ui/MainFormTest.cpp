@@ -197,6 +197,26 @@ TEST_F(MainFormTest, TheLevelMarkMovesAndGivesWayToThePlusAtFive) {
     EXPECT_FALSE(Main->PlusLabel->Visible());
 }
 
+TEST_F(MainFormTest, TheLevelMarkLeavesNothingBehindWhenAGameIsOver) {
+    const QRect first(24, 6, 24, 24);
+    const auto marked = [&](const QImage& picture) {
+        for (int y = first.top(); y <= first.bottom(); ++y)
+            for (int x = first.left(); x <= first.right(); ++x)
+                if ((picture.pixel(x, y) & 0xFFFFFF) != (Gfx->FrameImage().pixel(x, y) & 0xFFFFFF))
+                    return true;
+        return false;
+    };
+    ASSERT_TRUE(RunUntil([&] { return marked(Main->FramePanel()->Picture()); }));
+    Main->CheckLevelItem(4);
+    Main->StartNewGame();
+    StopGames();
+    for (int i = 0; i < 20; ++i)
+        Application::ProcessMessages();
+    EXPECT_EQ(Main->LevelMark->Left(), 144);
+    EXPECT_TRUE(Main->LevelMark->Visible());
+    EXPECT_FALSE(marked(Main->FramePanel()->Picture()));
+}
+
 TEST_F(MainFormTest, EnterTakesTheLitChoiceAndEscapeEndsThePresentation) {
     Main->HandleKey(VK_DOWN);
     auto escape = std::make_unique<WhenReady>([this] { return Main->IsShowPanelVisible(); },
@@ -366,7 +386,7 @@ TEST_F(MainFormTest, SavedReplaysLoadReplayAndContinue) {
     Main->OpenMenuItem->trigger();
     EXPECT_TRUE(Main->ReplayItem->isEnabled());
 
-    Main->ReplayItem->trigger();
+    QTest::keyClick(Main.get(), Qt::Key_R, Qt::ControlModifier);
     EXPECT_TRUE(Main->IsGameRunning());
     EXPECT_TRUE(Demo->IsReplaying());
     StopGames();
