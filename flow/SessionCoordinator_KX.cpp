@@ -137,6 +137,8 @@ bool TSessionCoordinator::KeyDown(int virtualKey) {
     // Only the first two players can pause; a third game has no say.
     for (int i = 0; i < std::min(Count(), 2); ++i) {
         TGameForm* game = GetGame(i);
+        // A game that has ended keeps its "Game Over".
+        if (!game->TheGame().Running()) continue;
         TGfxPanel* panel = game->GamePanel();
         panel->SetFramesPerSec(panel->FramesPerSec() == 0 ? GameFrameRate : 0);
         game->ShowPaused(panel->FramesPerSec() == 0);

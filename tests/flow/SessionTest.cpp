@@ -243,3 +243,20 @@ TEST_F(Session, StoppingAllLeavesAGameThatIsAlreadyOverAsItEnded) {
     EXPECT_FALSE(Game(1)->TheGame().StopRequested()) << "its score still counts";
     EXPECT_TRUE(Game(1)->TheGame().GameOver());
 }
+
+TEST_F(Session, PauseLeavesAFinishedGameShowingGameOver) {
+    Start(2);
+    Hold(Game(1));
+    for (int y = 0; y < 3; ++y)
+        for (int x = 3; x < 7; ++x)
+            Game(1)->Playfield()->AddCell(x, y, TCell::cfBrick, 2);
+    Game(1)->PutBrick(3, 0, 16 * 17);
+    Release(Game(1));
+    ASSERT_TRUE(RunUntil([&] { return !Game(1)->TheGame().Running(); }));
+    EXPECT_TRUE(Coordinator().KeyDown(80));
+    EXPECT_TRUE(Game(0)->IsPaused());
+    EXPECT_EQ(Game(1)->GameOverLabel()->Caption(), QStringLiteral("Game Over"));
+    EXPECT_TRUE(Coordinator().KeyDown(80));
+    EXPECT_FALSE(Game(0)->IsPaused());
+    EXPECT_TRUE(Game(1)->GameOverLabel()->Visible());
+}
