@@ -24,8 +24,13 @@ void DrawTexts(QPainter& p, const QColor& headColour, const QColor& textColour, 
     body.setBold(true);
     p.setFont(body);
     p.setPen(textColour);
-    p.drawText(QRect(24 + dx, 66 + dy, FormWidth - 48, FormHeight - 86),
-               Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, TRulesForm::RulesText());
+    // One paragraph a rule, a little apart.
+    QRect room(24 + dx, 66 + dy, FormWidth - 48, FormHeight - 80);
+    for (const QString& rule : TRulesForm::RulesText().split(QLatin1Char('\n'))) {
+        QRect used;
+        p.drawText(room, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, rule, &used);
+        room.setTop(used.bottom() + 9);
+    }
 }
 } // namespace
 
