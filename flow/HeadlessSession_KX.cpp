@@ -212,21 +212,7 @@ std::vector<THeadlessGameResult> THeadlessSession::Results() const {
         result.Level = game->Level();
         result.Stopped = game->TheGame().StopRequested();
         const TPlayfield& playfield = *game->Playfield();
-        for (int y = 0; y < TPlayfield::Rows; ++y) {
-            QString row;
-            for (int x = 0; x < TPlayfield::Columns; ++x) {
-                const TCell* cell = playfield.GetCell(x, y);
-                if (!cell)
-                    row += QLatin1Char('.');
-                else if (cell->IsBobble())
-                    row += QLatin1Char('B');
-                else if (cell->Flags & TCell::cfClean)
-                    row += QLatin1Char('C');
-                else
-                    row += QChar(QLatin1Char('0').unicode() + std::clamp<int>(cell->Colour, 0, 9));
-            }
-            result.Rows.push_back(row);
-        }
+        for (int y = 0; y < TPlayfield::Rows; ++y) result.Rows.push_back(playfield.RowPicture(y));
         results.push_back(std::move(result));
     }
     return results;

@@ -1,5 +1,7 @@
 #include "model/Playfield_KX.h"
 
+#include <algorithm>
+
 #include "model/PlayfieldLogicAlgoritm_KX.h"
 
 TPlayfield::TPlayfield(QObject* owner, TLogicGameForm* gameForm)
@@ -45,6 +47,22 @@ void TPlayfield::MoveArea(int32_t mark, int dy) {
         for (int y = Rows - 2; y >= 0; --y)
             if (const TCell* cell = GetCell(x, y); cell && cell->Mark == mark)
                 MoveCell(x, y, x, y + dy);
+}
+
+QString TPlayfield::RowPicture(int y) const {
+    QString row;
+    for (int x = 0; x < Columns; ++x) {
+        const TCell* cell = GetCell(x, y);
+        if (!cell)
+            row += QLatin1Char('.');
+        else if (cell->IsBobble())
+            row += QLatin1Char('B');
+        else if (cell->Flags & TCell::cfClean)
+            row += QLatin1Char('C');
+        else
+            row += QChar(QLatin1Char('0').unicode() + std::clamp<int>(cell->Colour, 0, 9));
+    }
+    return row;
 }
 
 bool TPlayfield::NoCleanCellsLeft() const {

@@ -2,6 +2,8 @@
 
 #include "model/PlayfieldUnit.h"
 
+#include <QString>
+
 class TLogicGameForm;
 
 // The game's playfield: the grid with the marking operations of the logic
@@ -34,6 +36,9 @@ public:
     void MoveArea(int32_t mark, int dy);
 
     bool NoCleanCellsLeft() const;
+    // Row y as text, column 0 first: '.' empty, '1' to '7' a brick cell's
+    // colour, 'B' a bobble, 'C' a clean-mode cell.
+    QString RowPicture(int y) const;
 
     uint8_t GetFillMap(int x, int y) const { return FFillMap.At(x, y); }
     void SetFillMap(int x, int y, uint8_t value) { FFillMap.At(x, y) = value; }

@@ -39,21 +39,7 @@ inline void Draw(TPlayfield& pf, std::initializer_list<const char*> rows) {
 // Rows from firstRow to 19 in the same notation.
 inline QStringList Picture(const TPlayfield& pf, int firstRow) {
     QStringList rows;
-    for (int y = firstRow; y < TSimplePlayfield::Rows; ++y) {
-        QString row;
-        for (int x = 0; x < TSimplePlayfield::Columns; ++x) {
-            const TCell* cell = pf.GetCell(x, y);
-            if (!cell)
-                row += QLatin1Char('.');
-            else if (cell->IsBobble())
-                row += QLatin1Char('B');
-            else if (cell->Flags & TCell::cfClean)
-                row += QLatin1Char('C');
-            else
-                row += QString::number(cell->Colour);
-        }
-        rows << row;
-    }
+    for (int y = firstRow; y < TSimplePlayfield::Rows; ++y) rows << pf.RowPicture(y);
     return rows;
 }
 
