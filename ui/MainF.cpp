@@ -12,7 +12,6 @@
 #include "gfx/GfxPanel.h"
 #include "gfx/Label.h"
 #include "gfx/SImage.h"
-#include "gfx/Sprite.h"
 #include "gfx/Wiper.h"
 #include "gfx/brenmarUtils.h"
 #include "model/BrickSupplier_KX.h"
@@ -25,54 +24,28 @@
 #include "platform/Cursors.h"
 #include "platform/Desktop.h"
 #include "platform/Dialogs.h"
-#include "platform/Folders.h"
 #include "platform/KeyState.h"
-#include "resources/Resources_KX.h"
 #include "ui/KolvexDM.h"
 #include "ui/PlayfieldViewF_KX.h"
+#include "ui/FrameParts.h"
+#include "ui/GameFiles.h"
+#include "ui/HelpLinks.h"
 #include "ui/RulesF.h"
+#include "ui/SessionEnd.h"
 #include "ui/ShowF.h"
 
-#include <QActionGroup>
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QDir>
-#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QWindow>
-#include <algorithm>
 
 namespace {
 const QEvent::Type gameEnded = static_cast<QEvent::Type>(QEvent::registerEventType());
 const QEvent::Type firstShow = static_cast<QEvent::Type>(QEvent::registerEventType());
-
-constexpr int FrameWidth = 192;
-constexpr int FrameHeight = 416;
-const QString ReplayFilter = QStringLiteral("Kolvex replay data (*.rep)");
-const QString DemoFile = QStringLiteral("DemoData.dat");
-
-TSprite* MakeMarker(QWidget* frame, const QString& picture, int left) {
-    auto* sprite = new TSprite(frame);
-    sprite->setObjectName(picture);
-    sprite->SetVisible(false);
-    sprite->SetEnabled(false);
-    sprite->SetPicture(LoadResourcePicture(picture));
-    sprite->SetTransparent(true);
-    sprite->SetBounds(left, 80, 8, 8);
-    sprite->Animation().SetFrameCount(4);
-    sprite->Animation().SetCurrentFrame(0);
-    sprite->Animation().SetDelay(0);
-    sprite->Animation().SetAnimMode(amPingPong);
-    return sprite;
-}
 } // namespace
-
-const QString TMainForm::KolvexHomePage = QStringLiteral("kolvex.example.org/");
-const QString TMainForm::BrenmarHomePage = QStringLiteral("brenmar.example.org/");
-const QString TMainForm::BrenmarMail = QStringLiteral("kolvex@brenmar.example.org");
 
 QEvent::Type TMainForm::GameEndedEvent() {
     return gameEnded;
@@ -89,7 +62,7 @@ TMainForm::TMainForm(TGfxForm* gfx, QWidget* parent) : TBrenmarMMForm(parent), F
     ShowForm = new TShowForm(FramePanelComponent, nullptr, this);
     Cursors::Nudge();
     SaveDemoDataMenuItem->setVisible(true);
-    SetClientSize(FrameWidth, FrameHeight);
+    SetClientSize(FrameParts::FrameWidth, FrameParts::FrameHeight);
     ArmSkip();
     ClearSkip();
     UpdateMenus();
@@ -110,54 +83,13 @@ void TMainForm::SetDataModule(TKolvexDM* dataModule) {
 }
 
 void TMainForm::CreateFrame() {
-    auto* frame = new TGfxPanel(ClientArea());
+    using namespace FrameParts;
+    TGfxPanel* frame = MakeFramePanel(ClientArea(), *FGfx);
     FramePanelComponent = frame;
-    frame->setObjectName(QStringLiteral("FramePanel"));
-    frame->setGeometry(0, 0, FrameWidth, FrameHeight);
-    frame->SetFramesPerSec(72);
-    frame->Wiper().SetWipeType(wtBlinds);
-    frame->Wiper().SetBlockSize(32);
-    frame->Wiper().SetFrameCount(16);
-    frame->SetColor(Qt::black);
-    frame->SetPicture(FGfx->FrameImage());
-    frame->setMouseTracking(true);
-    frame->OnClick = [](QObject*) { RequestSkip(); };
-
-    LevelMark = new TSImage(frame);
-    LevelMark->setObjectName(QStringLiteral("LevelMark"));
-    LevelMark->SetPicture(LoadResourcePicture(QStringLiteral("LevelMark")));
-    LevelMark->SetTransparent(true);
-    LevelMark->SetEnabled(false);
-    LevelMark->SetBounds(24, 6, 24, 24);
-
-    for (int i = 0; i < 5; ++i) {
-        auto* label = new TLabel(frame);
-        label->setObjectName(QStringLiteral("Level%1Label").arg(i));
-        label->SetFont(
-            MakeFont(QStringLiteral("Courier New"), 24, true, false, QColor(0x20, 0x18, 0x40)));
-        label->SetCaption(QString::number(i + 1));
-        label->SetLeft(29 + 30 * i);
-        label->SetTop(4);
-        label->SetEnabled(false);
-        LevelLabels[static_cast<size_t>(i)] = label;
-    }
-    PlusLabel = new TLabel(frame);
-    PlusLabel->setObjectName(QStringLiteral("PlusLabel"));
-    PlusLabel->SetFont(MakeFont(QStringLiteral("Arial"), 22, true, false, Qt::red));
-    PlusLabel->SetCaption(QStringLiteral("+"));
-    PlusLabel->SetLeft(172);
-    PlusLabel->SetTop(4);
-    PlusLabel->SetEnabled(false);
-    PlusLabel->SetVisible(false);
-
-    NextBrickImage = new TSImage(frame);
-    NextBrickImage->setObjectName(QStringLiteral("NextBrickImage"));
-    NextBrickImage->SetTransparent(true);
-    NextBrickImage->SetRespondToPaint(true);
-    NextBrickImage->SetEnabled(false);
-    NextBrickImage->SetBounds(70, 32, 48, 48);
-    NextBrickImage->SetVisible(false);
-
+    LevelMark = MakeLevelMark(frame);
+    for (int i = 0; i < 5; ++i) LevelLabels[static_cast<size_t>(i)] = MakeLevelLabel(frame, i);
+    PlusLabel = MakePlusLabel(frame);
+    NextBrickImage = MakeNextBrickImage(frame);
     RowsSpriteComponent = MakeMarker(frame, QStringLiteral("RowsSprite"), 4);
     TimeSpriteComponent = MakeMarker(frame, QStringLiteral("TimeSprite"), 180);
 
@@ -171,154 +103,62 @@ TGfxPanel* TMainForm::MenuPanel() const {
     return TitleMenu->MenuPanel;
 }
 
-QAction* TMainForm::AddItem(QMenu* menu, const QString& caption, void (TMainForm::*handler)()) {
-    QAction* item = menu->addAction(caption);
-    connect(item, &QAction::triggered, this,
-            [this, handler] { RunGuarded([&] { (this->*handler)(); }); });
-    return item;
-}
-
-QAction* TMainForm::AddRadioItem(QMenu* menu, QActionGroup* group, const QString& caption,
-                                 bool checked) {
-    QAction* item = menu->addAction(caption);
-    item->setCheckable(true);
-    item->setChecked(checked);
-    group->addAction(item);
-    return item;
-}
-
 void TMainForm::CreateMenus() {
-    GameMenu = menuBar()->addMenu(QStringLiteral("&Game"));
-    NewGameItem = AddItem(GameMenu, QStringLiteral("&New"), &TMainForm::NewGameItemClick);
-    DemoItem = AddItem(GameMenu, QStringLiteral("&Demo"), &TMainForm::DemoItemClick);
-    ReplayItem = AddItem(GameMenu, QStringLiteral("&Replay"), &TMainForm::ReplayItemClick);
-    ReplayItem->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
-    GameMenu->addSeparator();
-    SaveGameAsMenuItem = GameMenu->addAction(QStringLiteral("Save Game As..."));
-    SaveGameAsMenuItem->setVisible(false);
-    SaveReplayAsMenuItem = AddItem(GameMenu, QStringLiteral("Save Replay As..."),
-                                   &TMainForm::SaveReplayAsMenuItemClick);
-    OpenMenuItem =
-        AddItem(GameMenu, QStringLiteral("Load Replay..."), &TMainForm::OpenMenuItemClick);
-    StartOldGameMenuItem = AddItem(GameMenu, QStringLiteral("Start old game..."),
-                                   &TMainForm::StartOldGameMenuItemClick);
-    GameMenu->addSeparator();
-    ShowTopscoresItem = GameMenu->addAction(QStringLiteral("Show Topscores"));
+    BuildMenus(menuBar(), this);
+    using Command = void (TMainForm::*)();
+    const std::pair<QAction*, Command> commands[] = {
+        {NewGameItem, &TMainForm::NewGameItemClick},
+        {DemoItem, &TMainForm::DemoItemClick},
+        {ReplayItem, &TMainForm::ReplayItemClick},
+        {SaveReplayAsMenuItem, &TMainForm::SaveReplayAsMenuItemClick},
+        {OpenMenuItem, &TMainForm::OpenMenuItemClick},
+        {StartOldGameMenuItem, &TMainForm::StartOldGameMenuItemClick},
+        {ShowOptionsItem, &TMainForm::ShowOptionsItemClick},
+        {InfoTheRulesMenuItem, &TMainForm::InfoTheRulesMenuItemClick},
+        {ShowReadMertffile1, &TMainForm::ShowReadMertffile1Click},
+        {WWW1, &TMainForm::WWW1Click},
+        {EmailtoBrenmar1, &TMainForm::EmailtoBrenmar1Click},
+        {brenmarhomepage1, &TMainForm::brenmarhomepage1Click},
+        {CreatePlayfieldMapwindowMenuItem, &TMainForm::CreatePlayfieldMapwindowMenuItemClick},
+        {Showgameparamswindow1, &TMainForm::Showgameparamswindow1Click},
+        {SaveDemoDataMenuItem, &TMainForm::SaveDemoDataMenuItemClick},
+        {Speedy1, &TMainForm::Speedy1Click},
+    };
+    for (const auto& [item, handler] : commands)
+        connect(item, &QAction::triggered, this,
+                [this, handler] { RunGuarded([&] { (this->*handler)(); }); });
     connect(ShowTopscoresItem, &QAction::triggered, this,
             [this] { RunGuarded([this] { ActivateChoice(tcTopScores); }); });
-    ShowCreditsItem = GameMenu->addAction(QStringLiteral("Show Credits"));
     connect(ShowCreditsItem, &QAction::triggered, this,
             [this] { RunGuarded([this] { ActivateChoice(tcCredits); }); });
-    GameMenu->addSeparator();
-    Exit1 = GameMenu->addAction(QStringLiteral("E&xit program"));
     connect(Exit1, &QAction::triggered, this, [this] { close(); });
-
-    OptionsMenu = menuBar()->addMenu(QStringLiteral("&Options"));
-    GametypeItem = OptionsMenu->addMenu(QStringLiteral("&Game type"));
-    auto* types = new QActionGroup(this);
-    GameTypeItems = {AddRadioItem(GametypeItem, types, QStringLiteral("&Speed"), true),
-                     AddRadioItem(GametypeItem, types, QStringLiteral("&Time"), false),
-                     AddRadioItem(GametypeItem, types, QStringLiteral("&Clean"), false)};
-    // Only Speed is played; the other types are reached through their code paths.
-    GametypeItem->menuAction()->setVisible(false);
-
-    Startinglevel1 = OptionsMenu->addMenu(QStringLiteral("Starting &level"));
-    auto* levels = new QActionGroup(this);
-    for (int i = 0; i < 5; ++i)
-        LevelItems[static_cast<size_t>(i)] =
-            AddRadioItem(Startinglevel1, levels, QString::number(i + 1), i == 0);
-
-    PlayersMenuItem = OptionsMenu->addMenu(QStringLiteral("Number of &players"));
-    auto* players = new QActionGroup(this);
-    for (int i = 0; i < 3; ++i)
-        PlayersItems[static_cast<size_t>(i)] =
-            AddRadioItem(PlayersMenuItem, players, QString::number(i + 1), i == 0);
-    // There are keys for two players only.
-    PlayersItems[2]->setVisible(false);
-
-    OptionsMenu->addSeparator();
-    ShowOptionsItem =
-        AddItem(OptionsMenu, QStringLiteral("&Show Options..."), &TMainForm::ShowOptionsItemClick);
-    OptionsMenu->addSeparator();
-    Fullscreenesccancels1 = OptionsMenu->addAction(QStringLiteral("&Full screen (ESC CANCELS!)"));
     connect(Fullscreenesccancels1, &QAction::triggered, this, [this] { GoFullScreen(); });
-    DisablelevelincreaseMenuItem =
-        OptionsMenu->addAction(QStringLiteral("&Disable level increase"));
-    DisablelevelincreaseMenuItem->setCheckable(true);
-    MouseControlPossibilityEnabledMenuItem =
-        OptionsMenu->addAction(QStringLiteral("Mouse control possible"));
-    MouseControlPossibilityEnabledMenuItem->setCheckable(true);
-    MouseControlPossibilityEnabledMenuItem->setChecked(false);
-    MouseControlPossibilityEnabledMenuItem->setVisible(false);
-
-    HelpMenu = menuBar()->addMenu(QStringLiteral("&Help"));
-    InfoTheRulesMenuItem =
-        AddItem(HelpMenu, QStringLiteral("The Rules"), &TMainForm::InfoTheRulesMenuItemClick);
-    ShowReadMertffile1 = AddItem(HelpMenu, QStringLiteral("Show ReadMe.rtf file"),
-                                 &TMainForm::ShowReadMertffile1Click);
-    HelpMenu->addSeparator();
-    KolvexOnTheInternet1 = HelpMenu->addMenu(QStringLiteral("On the Internet"));
-    WWW1 = AddItem(KolvexOnTheInternet1, QStringLiteral("Kolvex Home Page"), &TMainForm::WWW1Click);
-    EmailtoBrenmar1 = AddItem(KolvexOnTheInternet1, QStringLiteral("E-mail to Brenmar"),
-                              &TMainForm::EmailtoBrenmar1Click);
-    KolvexOnTheInternet1->addSeparator();
-    brenmarhomepage1 = AddItem(KolvexOnTheInternet1, QStringLiteral("Brenmar Home Page"),
-                               &TMainForm::brenmarhomepage1Click);
-
-    CreateTestMenu();
-}
-
-void TMainForm::CreateTestMenu() {
-    Test1 = menuBar()->addMenu(QStringLiteral("&Test"));
-    CreatePlayfieldMapwindowMenuItem = AddItem(Test1, QStringLiteral("Create playfield map window"),
-                                               &TMainForm::CreatePlayfieldMapwindowMenuItemClick);
-    CreatePlayfieldMapwindowMenuItem->setShortcut(QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_M));
-    CreateFillMapWindowMenuItem = Test1->addAction(QStringLiteral("Create fill-map window"));
-    CreateFallMapWindowMenuItem = Test1->addAction(QStringLiteral("Create fall-map window"));
-    Showgameparamswindow1 = AddItem(Test1, QStringLiteral("Show game params window"),
-                                    &TMainForm::Showgameparamswindow1Click);
-    SaveDemoDataMenuItem =
-        AddItem(Test1, QStringLiteral("Save demo data"), &TMainForm::SaveDemoDataMenuItemClick);
-    SaveDemoDataMenuItem->setShortcut(QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_S));
-    Speedy1 = AddItem(Test1, QStringLiteral("Fast"), &TMainForm::Speedy1Click);
-    Speedy1->setShortcut(QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_F));
-    Test1->menuAction()->setVisible(false);
     // A hidden menu's items take no shortcuts: the window carries them as well.
     addActions({CreatePlayfieldMapwindowMenuItem, SaveDemoDataMenuItem, Speedy1});
 }
 
 // --- Menu state --------------------------------------------------------------
 
-int TMainForm::CheckedIndex(const std::array<QAction*, 3>& items) {
-    for (size_t i = 0; i < items.size(); ++i)
-        if (items[i]->isChecked()) return static_cast<int>(i);
-    return -1;
-}
-
 int TMainForm::SelectedPlayers() {
-    const int i = CheckedIndex(PlayersItems);
-    return i < 0 ? -1 : i + 1;
+    return CheckedPlayers();
 }
 
 uint8_t TMainForm::SelectedGameType() {
-    const int i = CheckedIndex(GameTypeItems);
+    const int i = CheckedGameType();
     if (i < 0) ProjectErrorReporter().ProgramError(QString(), QStringLiteral("7326"));
     return static_cast<uint8_t>(i);
 }
 
 int TMainForm::SelectedLevel() {
-    for (size_t i = 0; i < LevelItems.size(); ++i)
-        if (LevelItems[i]->isChecked()) return static_cast<int>(i);
-    return -1;
+    return CheckedLevel();
 }
 
 void TMainForm::CheckPlayersItem(int players) {
-    if (players >= 1 && players <= 3)
-        PlayersItems[static_cast<size_t>(players - 1)]->setChecked(true);
+    CheckPlayers(players);
 }
 
 void TMainForm::CheckLevelItem(int level) {
-    if (level >= 0 && level <= 4) LevelItems[static_cast<size_t>(level)]->setChecked(true);
+    CheckLevel(level);
 }
 
 bool TMainForm::IsMouseControlEnabled() {
@@ -338,19 +178,8 @@ bool TMainForm::IsShowPanelVisible() const {
 }
 
 void TMainForm::UpdateMenus() {
-    const bool running = IsGameRunning();
-    const bool idle = !running && !FMenuBusy;
-    const bool titleFree = idle && !IsShowPanelVisible();
-    NewGameItem->setEnabled(!running);
-    ShowOptionsItem->setEnabled(idle);
-    GametypeItem->setEnabled(idle);
-    ShowCreditsItem->setEnabled(titleFree);
-    ShowTopscoresItem->setEnabled(titleFree);
-    DemoItem->setEnabled(titleFree);
-    ReplayItem->setEnabled(titleFree && FDemoForm && FDemoForm->HasLastGame());
-    SaveReplayAsMenuItem->setEnabled(ReplayItem->isEnabled());
-    OpenMenuItem->setEnabled(!running);
-    StartOldGameMenuItem->setEnabled(!running);
+    EnableMenus({IsGameRunning(), FMenuBusy, IsShowPanelVisible(),
+                 FDemoForm && FDemoForm->HasLastGame()});
 }
 
 // --- The frame and the title menu ----------------------------------------------
@@ -506,35 +335,13 @@ void TMainForm::HandleGameEnded() {
     const bool replayed = FDemoForm && FDemoForm->IsReplaying();
     if (FDemoForm) FDemoForm->EndOfGame();
     try {
-        AskForNames(replayed);
+        AskForNames(FSession, *ShowForm, replayed);
     } catch (...) {
         ShowMenu();
         throw;
     }
     ShowMenu();
     RunPendingStart();
-}
-
-void TMainForm::AskForNames(bool replayed) {
-    // A replay or the demo is somebody's old game: it never enters the list.
-    if (!FSession || replayed) return;
-    std::vector<TGameForm*> games;
-    for (int i = 0; i < FSession->Count(); ++i) {
-        TGameForm* game = FSession->GetGame(i);
-        if (!game->TheGame().StopRequested()) games.push_back(game);
-    }
-    // Lowest score first; players with equal scores are both asked.
-    std::stable_sort(games.begin(), games.end(),
-                     [](TGameForm* a, TGameForm* b) { return a->Score() < b->Score(); });
-    bool entered = false;
-    for (TGameForm* game : games) {
-        const int index = FSession->Count() >= 2 ? game->GameIndex() : -1;
-        if (ShowForm->EnterName(index, game->Score())) entered = true;
-        if (Application::Terminated()) return;
-    }
-    if (!entered) return;
-    ShowForm->ShowTopScores();
-    WaitSeconds(10000);
 }
 
 void TMainForm::ShowRoundMessage(TGameForm* game, uint8_t gameType) {
@@ -551,24 +358,12 @@ void TMainForm::WaitForUser(int seconds) {
 
 // --- Menu commands -------------------------------------------------------------
 
-QString TMainForm::DemoFileName() {
-    const QString here = QDir::current().filePath(DemoFile);
-    if (QFileInfo::exists(here)) return here;
-    const QString beside = Folders::ProgramFolder() + DemoFile;
-    if (QFileInfo::exists(beside)) return beside;
-    return QString();
-}
-
 void TMainForm::DemoItemClick() {
     if (!FDemoForm) return;
     HideMenu();
-    const QString file = DemoFileName();
+    const QString file = GameFiles::DemoFileName();
     try {
-        if (file.isEmpty())
-            throw EReplayFileError(
-                QStringLiteral("The demo recording \"%1\" is neither in the current folder nor "
-                               "beside the program.")
-                    .arg(DemoFile));
+        if (file.isEmpty()) throw EReplayFileError(GameFiles::DemoMissingMessage());
         if (!FDemoForm->BeginDemo(file)) {
             ShowMenu();
             return;
@@ -594,8 +389,7 @@ void TMainForm::ReplayItemClick() {
 
 void TMainForm::SaveReplayAsMenuItemClick() {
     if (!FDemoForm) return;
-    const QString file = Dialogs::Current().SaveFileName(
-        QStringLiteral("Save Replay As"), ReplayFilter, QString(), QStringLiteral("rep"));
+    const QString file = GameFiles::AskReplayToSave();
     TakeKeyboardBack();
     if (file.isEmpty()) return;
     FDemoForm->SaveRecording(file);
@@ -603,20 +397,13 @@ void TMainForm::SaveReplayAsMenuItemClick() {
 
 void TMainForm::OpenMenuItemClick() {
     if (!FDemoForm) return;
-    const QString file =
-        Dialogs::Current().OpenFileName(QStringLiteral("Load Replay"), ReplayFilter, QString());
+    const QString file = GameFiles::AskReplayToOpen(QStringLiteral("Load Replay"));
     TakeKeyboardBack();
     if (file.isEmpty()) return;
-    const QString extension = QFileInfo(file).suffix().toLower();
-    if (extension == QLatin1String("rep")) {
+    if (GameFiles::IsReplayFile(file)) {
         FDemoForm->LoadLastGame(file);
-    } else if (extension != QLatin1String("kvx")) {
-        Dialogs::Current().Message(
-            DialogKind::Information,
-            QStringLiteral("\"%1\" is not a Kolvex replay.\r\nKolvex replays are files with the "
-                           "extension \".rep\".")
-                .arg(QFileInfo(file).fileName()),
-            dbOK);
+    } else if (!GameFiles::IsGameFile(file)) {
+        GameFiles::TellNotAReplay(file);
         return;
     }
     UpdateMenus();
@@ -624,8 +411,7 @@ void TMainForm::OpenMenuItemClick() {
 
 void TMainForm::StartOldGameMenuItemClick() {
     if (!FDemoForm) return;
-    const QString file =
-        Dialogs::Current().OpenFileName(QStringLiteral("Start old game"), ReplayFilter, QString());
+    const QString file = GameFiles::AskReplayToOpen(QStringLiteral("Start old game"));
     TakeKeyboardBack();
     if (file.isEmpty()) return;
     RequestStart(TStart::OldGame, file);
@@ -656,33 +442,19 @@ void TMainForm::InfoTheRulesMenuItemClick() {
 }
 
 void TMainForm::ShowReadMertffile1Click() {
-    Desktop::OpenAddress(Folders::ProgramFolder() + QStringLiteral("ReadMe.rtf"));
-}
-
-void TMainForm::OpenWebPage(const QString& address) {
-    if (Desktop::OpenAddress(QStringLiteral("http://") + address)) return;
-    ErrorReporter().Inform(QStringLiteral("Unable to start your internet browser. \nThe address "
-                                          "containing the information is \"%1\".")
-                               .arg(address),
-                           QString());
+    Desktop::OpenAddress(GameFiles::ReadMeFileName());
 }
 
 void TMainForm::WWW1Click() {
-    OpenWebPage(KolvexHomePage);
+    HelpLinks::OpenWebPage(HelpLinks::KolvexHomePage);
 }
 
 void TMainForm::brenmarhomepage1Click() {
-    OpenWebPage(BrenmarHomePage);
+    HelpLinks::OpenWebPage(HelpLinks::BrenmarHomePage);
 }
 
 void TMainForm::EmailtoBrenmar1Click() {
-    if (Desktop::OpenAddress(QStringLiteral("mailto:") + BrenmarMail +
-                             QStringLiteral("?subject=Kolvex")))
-        return;
-    ErrorReporter().Inform(QStringLiteral("Unable to start your mail program. The e-mail address "
-                                          "is \"%1\".")
-                               .arg(BrenmarMail),
-                           QString());
+    HelpLinks::WriteMail();
 }
 
 void TMainForm::CreatePlayfieldMapwindowMenuItemClick() {
@@ -698,7 +470,7 @@ void TMainForm::Showgameparamswindow1Click() {
 }
 
 void TMainForm::SaveDemoDataMenuItemClick() {
-    if (FDemoForm) FDemoForm->SaveRecording(DemoFile);
+    if (FDemoForm) FDemoForm->SaveRecording(GameFiles::DemoFile);
 }
 
 void TMainForm::Speedy1Click() {

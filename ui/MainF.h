@@ -2,6 +2,7 @@
 
 #include "flow/GameHostInterface.h"
 #include "flow/MouseControl_KX.h"
+#include "ui/MainMenus.h"
 #include "ui/TitleMenu_KX.h"
 #include "ui/brenmarMMForm.h"
 
@@ -28,7 +29,7 @@ class TShowForm;
 // and tinsel), the menus, the frame on which the games are played (with the
 // level indicator, the next-brick image and the Time markers), and the start
 // and end of every session, replay and demo.
-class TMainForm : public TBrenmarMMForm, public TGameHostInterface {
+class TMainForm : public TBrenmarMMForm, public TGameHostInterface, public TMainMenus {
 public:
     explicit TMainForm(TGfxForm* gfx, QWidget* parent = nullptr);
     ~TMainForm() override;
@@ -53,50 +54,6 @@ public:
     TShowForm* ShowForm = nullptr;
     TGfxPanel* MenuPanel() const;
 
-    // --- The menu tree ---
-    QMenu* GameMenu = nullptr;
-    QAction* NewGameItem = nullptr;
-    QAction* DemoItem = nullptr;
-    QAction* ReplayItem = nullptr;
-    QAction* SaveGameAsMenuItem = nullptr;
-    QAction* SaveReplayAsMenuItem = nullptr;
-    QAction* OpenMenuItem = nullptr;
-    QAction* StartOldGameMenuItem = nullptr;
-    QAction* ShowTopscoresItem = nullptr;
-    QAction* ShowCreditsItem = nullptr;
-    QAction* Exit1 = nullptr;
-    QMenu* OptionsMenu = nullptr;
-    QMenu* GametypeItem = nullptr;
-    std::array<QAction*, 3> GameTypeItems{};
-    QMenu* Startinglevel1 = nullptr;
-    std::array<QAction*, 5> LevelItems{};
-    QMenu* PlayersMenuItem = nullptr;
-    std::array<QAction*, 3> PlayersItems{};
-    QAction* ShowOptionsItem = nullptr;
-    QAction* Fullscreenesccancels1 = nullptr;
-    QAction* DisablelevelincreaseMenuItem = nullptr;
-    QAction* MouseControlPossibilityEnabledMenuItem = nullptr;
-    QMenu* HelpMenu = nullptr;
-    QAction* InfoTheRulesMenuItem = nullptr;
-    QAction* ShowReadMertffile1 = nullptr;
-    QMenu* KolvexOnTheInternet1 = nullptr;
-    QAction* WWW1 = nullptr;
-    QAction* EmailtoBrenmar1 = nullptr;
-    QAction* brenmarhomepage1 = nullptr;
-    QMenu* Test1 = nullptr;
-    QAction* CreatePlayfieldMapwindowMenuItem = nullptr;
-    QAction* CreateFillMapWindowMenuItem = nullptr;
-    QAction* CreateFallMapWindowMenuItem = nullptr;
-    QAction* Showgameparamswindow1 = nullptr;
-    QAction* SaveDemoDataMenuItem = nullptr;
-    QAction* Speedy1 = nullptr;
-
-    // The addresses behind "On the Internet" (host and path; "http://" goes in front).
-    static const QString KolvexHomePage;
-    static const QString BrenmarHomePage;
-    static const QString BrenmarMail;
-    // Where the demo is looked for: the current folder first, then the program's.
-    static QString DemoFileName();
 
     // --- Title screen ---
     bool MenuBusy() const { return FMenuBusy; }
@@ -182,18 +139,12 @@ private:
 
     void CreateFrame();
     void CreateMenus();
-    void CreateTestMenu();
-    QAction* AddItem(QMenu* menu, const QString& caption, void (TMainForm::*handler)());
-    QAction* AddRadioItem(QMenu* menu, QActionGroup* group, const QString& caption, bool checked);
-    static int CheckedIndex(const std::array<QAction*, 3>& items);
     void MenuPanelFirstShow();
 
     void RequestStart(TStart start, const QString& fileName = QString());
     void StartNow(TStart start, const QString& fileName);
     void RunPendingStart();
     void StartOldGame(const QString& fileName);
-    void AskForNames(bool replayed);
-    void OpenWebPage(const QString& address);
     void TakeKeyboardBack();
 
     TGfxForm* FGfx;

@@ -13,6 +13,8 @@
 #include "platform/Desktop.h"
 #include "platform/KeyState.h"
 #include "ui/KolvexDM.h"
+#include "ui/GameFiles.h"
+#include "ui/HelpLinks.h"
 #include "ui/MainF.h"
 #include "ui/ShowF.h"
 
@@ -316,7 +318,7 @@ TEST_F(MainFormTest, AStoppedGameIsNotAskedForAName) {
 }
 
 TEST_F(MainFormTest, TheDemoRunsToItsEndAndNeverEntersTheList) {
-    const QString file = TMainForm::DemoFileName();
+    const QString file = GameFiles::DemoFileName();
     if (file.isEmpty()) GTEST_SKIP() << "no DemoData.dat beside the test program";
     EmptyScoreList();
     int asked = 0;
@@ -438,7 +440,7 @@ TEST_F(MainFormTest, ADamagedDemoInTheCurrentFolderIsReportedAndTheMenuComesBack
     damaged.close();
     const QString saved = QDir::currentPath();
     QDir::setCurrent(folder);
-    EXPECT_EQ(TMainForm::DemoFileName(), QDir(folder).filePath(QStringLiteral("DemoData.dat")));
+    EXPECT_EQ(GameFiles::DemoFileName(), QDir(folder).filePath(QStringLiteral("DemoData.dat")));
     Main->DemoItem->trigger();
     QDir::setCurrent(saved);
     ASSERT_EQ(TestEnvironment::Dialogs().Log().size(), 1u);
@@ -452,7 +454,7 @@ TEST_F(MainFormTest, ADamagedDemoInTheCurrentFolderIsReportedAndTheMenuComesBack
 TEST_F(MainFormTest, TheShippedDemoPlaysWithoutTouchingThePlayersOptions) {
     const QString saved = QDir::currentPath();
     QDir::setCurrent(FreshFolder(QStringLiteral("nodemo")));
-    const QString file = TMainForm::DemoFileName();
+    const QString file = GameFiles::DemoFileName();
     QDir::setCurrent(saved);
     if (file.isEmpty()) GTEST_SKIP() << "no DemoData.dat beside the test program";
     Settings().RotationDirectionClockwise = false;
@@ -501,10 +503,10 @@ TEST_F(MainFormTest, TheInternetItemsOpenTheirAddressesOrSayWhy) {
     Main->ShowReadMertffile1->trigger();
     EXPECT_TRUE(TestEnvironment::Dialogs().Log().empty());
     ASSERT_EQ(opened.size(), 4u);
-    EXPECT_EQ(opened[0], QStringLiteral("http://") + TMainForm::KolvexHomePage);
-    EXPECT_EQ(opened[1], QStringLiteral("mailto:") + TMainForm::BrenmarMail +
+    EXPECT_EQ(opened[0], QStringLiteral("http://") + HelpLinks::KolvexHomePage);
+    EXPECT_EQ(opened[1], QStringLiteral("mailto:") + HelpLinks::BrenmarMail +
                              QStringLiteral("?subject=Kolvex"));
-    EXPECT_EQ(opened[2], QStringLiteral("http://") + TMainForm::BrenmarHomePage);
+    EXPECT_EQ(opened[2], QStringLiteral("http://") + HelpLinks::BrenmarHomePage);
     EXPECT_TRUE(opened[3].endsWith(QStringLiteral("/ReadMe.rtf")));
 
     works = false;
@@ -516,10 +518,10 @@ TEST_F(MainFormTest, TheInternetItemsOpenTheirAddressesOrSayWhy) {
     ASSERT_EQ(log.size(), 2u);
     EXPECT_EQ(log[0].Text, QStringLiteral("Unable to start your internet browser. \nThe address "
                                           "containing the information is \"") +
-                               TMainForm::KolvexHomePage + QStringLiteral("\".\r\n"));
+                               HelpLinks::KolvexHomePage + QStringLiteral("\".\r\n"));
     EXPECT_EQ(log[1].Text, QStringLiteral("Unable to start your mail program. The e-mail address "
                                           "is \"") +
-                               TMainForm::BrenmarMail + QStringLiteral("\".\r\n"));
+                               HelpLinks::BrenmarMail + QStringLiteral("\".\r\n"));
 }
 
 } // namespace
