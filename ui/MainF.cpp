@@ -201,8 +201,10 @@ void TMainForm::FormResize() {
 }
 
 void TMainForm::FrameResized() {
+    // The window follows the frame both ways: after a two-player session it
+    // goes back to one player's width, with nothing of the other frame left.
     const QSize client = ClientSize();
-    if (client.width() < FramePanelComponent->width())
+    if (client.width() != FramePanelComponent->width())
         SetClientSize(FramePanelComponent->width(), client.height());
     FormResize();
 }

@@ -346,6 +346,16 @@ TEST_F(MainFormTest, TheDemoRunsToItsEndAndNeverEntersTheList) {
     EXPECT_TRUE(TestEnvironment::Dialogs().Log().empty());
 }
 
+TEST_F(MainFormTest, TheWindowFollowsTheSessionBackToOnePlayersWidth) {
+    Main->CheckPlayersItem(2);
+    Main->StartNewGame();
+    EXPECT_EQ(Main->ClientSize(), QSize(384, 416));
+    StopGames();
+    EXPECT_EQ(Main->ClientSize(), QSize(192, 416));
+    EXPECT_EQ(Main->FramePanel()->geometry(), QRect(0, 0, 192, 416));
+    Main->CheckPlayersItem(1);
+}
+
 TEST_F(MainFormTest, EscapeStopsTheGamesWithoutAskingForNames) {
     EmptyScoreList();
     Main->StartNewGame();
