@@ -73,9 +73,13 @@ struct Cursor {
 };
 
 // Drawing units.
-QImage CellPicture(int colour); // 1 to 7 brick colours, 8 the clean-mode cell
+// 1 to 7 brick colours, 8 the clean-mode cell; marked: with the colour's
+// own mark (the clean-mode cell has none).
+QImage CellPicture(int colour, bool marked = false);
+// Engraves colour's mark (1 to 7) into a 16 x 16 cell picture.
+void DrawColourMark(QImage& cell, int colour);
 QImage GlassPicture();
-QImage BrickPicture(int kind);
+QImage BrickPicture(int kind, bool marked = false);
 QImage ZapPicture();
 QImage WindowIcon();
 
@@ -83,7 +87,7 @@ QImage GameBackground();
 QImage ShowBackground();
 QImage FramePicture();
 // The menu picture and the three highlighted choices cut from the same drawing.
-QImage MenuPicture();
+QImage MenuPicture(bool marked = false);
 QImage MenuHighlight(int choice);
 QImage SplashPicture();
 QImage LogoPicture();

@@ -58,9 +58,11 @@ QImage Block(const Hue& h, int seed, bool stone) {
 }
 } // namespace
 
-QImage CellPicture(int colour) {
+QImage CellPicture(int colour, bool marked) {
     if (colour == 8) return Block(pal::Stone, 8, true);
-    return Block(pal::Bricks[static_cast<size_t>(colour - 1)], colour, false);
+    QImage img = Block(pal::Bricks[static_cast<size_t>(colour - 1)], colour, false);
+    if (marked) DrawColourMark(img, colour);
+    return img;
 }
 
 QImage GlassPicture() {
@@ -101,7 +103,7 @@ QImage GlassPicture() {
     return img;
 }
 
-QImage BrickPicture(int kind) {
+QImage BrickPicture(int kind, bool marked) {
     // The four orientations side by side; each cell is the very picture of
     // the cell it becomes in the playfield, empty places are transparent.
     const int n = BrickSize(kind), side = 16 * n;
@@ -113,7 +115,8 @@ QImage BrickPicture(int kind) {
             for (int x = 0; x < n; ++x) {
                 const QChar c = rows[y][x];
                 if (c == QLatin1Char('.')) continue;
-                const QImage cell = c == QLatin1Char('B') ? glass : CellPicture(c.digitValue());
+                const QImage cell =
+                    c == QLatin1Char('B') ? glass : CellPicture(c.digitValue(), marked);
                 for (int j = 0; j < 16; ++j)
                     for (int i = 0; i < 16; ++i)
                         img.setPixel(o * side + x * 16 + i, y * 16 + j, cell.pixel(i, j));

@@ -141,7 +141,7 @@ const QRect menuChoices[3] = {QRect(30, 72, 102, 37), QRect(30, 110, 102, 30),
                               QRect(30, 141, 102, 30)};
 const char* const menuLabels[3] = {"Start", "Top scores", "Credits"};
 
-QImage MenuScene(int highlighted) {
+QImage MenuScene(int highlighted, bool marked) {
     QImage img = NewPicture(160, 314);
     for (int y = 0; y < 314; ++y)
         for (int x = 0; x < 160; ++x) {
@@ -196,7 +196,7 @@ QImage MenuScene(int highlighted) {
     for (int c = 0; c < 10; ++c) {
         auto cell = [&](int kind, int row) {
             if (kind == 0) return;
-            Stamp(img, kind == 9 ? glass : CellPicture(kind), c * 16, 298 - row * 16);
+            Stamp(img, kind == 9 ? glass : CellPicture(kind, marked), c * 16, 298 - row * 16);
         };
         cell(floor[c], 0);
         cell(second[c], 1);
@@ -327,12 +327,12 @@ QImage FramePicture() {
     return img;
 }
 
-QImage MenuPicture() {
-    return MenuScene(-1);
+QImage MenuPicture(bool marked) {
+    return MenuScene(-1, marked);
 }
 
 QImage MenuHighlight(int choice) {
-    return MenuScene(choice).copy(menuChoices[choice]);
+    return MenuScene(choice, false).copy(menuChoices[choice]);
 }
 
 QImage SplashPicture() {

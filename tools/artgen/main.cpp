@@ -53,16 +53,22 @@ int main(int argc, char** argv) {
     };
     jpeg("GameBkgJPEGImage", art::GameBackground());
     jpeg("MenuImage", art::MenuPicture());
+    jpeg("MarkedMenuImage", art::MenuPicture(true));
     jpeg("FrameImage", art::FramePicture());
     jpeg("ShowBkgJPEGImage", art::ShowBackground());
     jpeg("SplashImage", art::SplashPicture());
 
     for (int c = 1; c <= 8; ++c)
         Png(pictures, QStringLiteral("SmallType%1").arg(c), art::CellPicture(c));
+    // The copies with the colour marks; the clean-mode cell has none.
+    for (int c = 1; c <= 7; ++c)
+        Png(pictures, QStringLiteral("MarkedSmallType%1").arg(c), art::CellPicture(c, true));
     Png(pictures, QStringLiteral("GlassImage"), art::GlassPicture());
     Png(pictures, QStringLiteral("Zap"), art::ZapPicture());
-    for (int k = 0; k < 7; ++k)
+    for (int k = 0; k < 7; ++k) {
         Png(pictures, QStringLiteral("BrickType%1").arg(k), art::BrickPicture(k));
+        Png(pictures, QStringLiteral("MarkedBrickType%1").arg(k), art::BrickPicture(k, true));
+    }
     Png(pictures, QStringLiteral("LogoImage"), art::LogoPicture());
     Png(pictures, QStringLiteral("StartImage"), art::MenuHighlight(0));
     Png(pictures, QStringLiteral("TopScoreImage"), art::MenuHighlight(1));
