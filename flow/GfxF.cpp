@@ -5,30 +5,59 @@
 #include "platform/Exception.h"
 #include "resources/Resources_KX.h"
 
+namespace {
+// The pixels where the marked cell differs from the plain one.
+QImage MarkOnly(const QImage& plain, const QImage& marked) {
+    QImage mark(plain.size(), QImage::Format_RGB32);
+    mark.fill(Qt::black);
+    for (int y = 0; y < plain.height(); ++y)
+        for (int x = 0; x < plain.width(); ++x)
+            if (plain.pixel(x, y) != marked.pixel(x, y)) mark.setPixel(x, y, marked.pixel(x, y));
+    return mark;
+}
+} // namespace
+
 TGfxForm::TGfxForm(QObject* owner) : QObject(owner) {
     setObjectName(QStringLiteral("GfxForm"));
     FGameBkgImage = Load(QStringLiteral("GameBkgJPEGImage"));
-    FMenuImage = Load(QStringLiteral("MenuImage"));
+    FMenus[0] = Load(QStringLiteral("MenuImage"));
+    FMenus[1] = Load(QStringLiteral("MarkedMenuImage"));
     FFrameImage = Load(QStringLiteral("FrameImage"));
-    for (int i = 0; i < CellPictures; ++i)
-        FSmallTypes[static_cast<size_t>(i)] = Load(QStringLiteral("SmallType%1").arg(i + 1));
+    for (int i = 0; i < CellPictures; ++i) {
+        const QString name = QStringLiteral("SmallType%1").arg(i + 1);
+        const auto at = static_cast<size_t>(i);
+        FSmallTypes[0][at] = Load(name);
+        // The clean-mode cell looks the same either way.
+        FSmallTypes[1][at] =
+            i + 1 == CellPictures ? FSmallTypes[0][at] : Load(QStringLiteral("Marked") + name);
+        if (i + 1 < CellPictures)
+            FColourMarkImages[at] = MarkOnly(FSmallTypes[0][at], FSmallTypes[1][at]);
+    }
     FGlassImage = Load(QStringLiteral("GlassImage"));
     FZap = Load(QStringLiteral("Zap"));
-    for (int k = 0; k < BrickPictures; ++k)
-        FBrickTypes[static_cast<size_t>(k)] = Load(QStringLiteral("BrickType%1").arg(k));
+    for (int k = 0; k < BrickPictures; ++k) {
+        const QString name = QStringLiteral("BrickType%1").arg(k);
+        FBrickTypes[0][static_cast<size_t>(k)] = Load(name);
+        FBrickTypes[1][static_cast<size_t>(k)] = Load(QStringLiteral("Marked") + name);
+    }
     FLogoImage = Load(QStringLiteral("LogoImage"));
     // A copy of its own: the settings draw grid lines into it.
     FGameBackground = FGameBkgImage.copy();
 }
 
+const QImage& TGfxForm::ColourMark(int colour) const {
+    if (colour < 1 || colour >= CellPictures) throw ERangeError();
+    return FColourMarkImages[static_cast<size_t>(colour - 1)];
+}
+
 const QImage& TGfxForm::SmallType(int colour) const {
     if (colour < 1 || colour > CellPictures) throw ERangeError();
-    return FSmallTypes[static_cast<size_t>(colour - 1)];
+    return FSmallTypes[FColourMarks ? 1 : 0][static_cast<size_t>(colour - 1)];
 }
 
 const QImage& TGfxForm::BrickType(int kind) const {
     if (kind < 0 || kind >= BrickPictures) throw ERangeError();
-    return FBrickTypes[static_cast<size_t>(kind)];
+    return FBrickTypes[FColourMarks ? 1 : 0][static_cast<size_t>(kind)];
 }
 
 QImage TGfxForm::Load(const QString& name) {

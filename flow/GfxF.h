@@ -23,8 +23,18 @@ public:
     const QImage& GameBkgImage() const override { return FGameBkgImage; }
     QImage& GameBackground() override { return FGameBackground; }
 
-    const QImage& MenuImage() const { return FMenuImage; }
+    // The title screen, its small well marked like the cells.
+    const QImage& MenuImage() const { return FMenus[FColourMarks ? 1 : 0]; }
     const QImage& FrameImage() const { return FFrameImage; }
+
+    // Whether the cell and brick pictures below carry the colour marks. Set
+    // between sessions: a session keeps the pictures it started with.
+    bool ColourMarks() const { return FColourMarks; }
+    void SetColourMarks(bool marks) { FColourMarks = marks; }
+    // The mark of colour 1 to 7 alone, 16 x 16, pure black where the cell
+    // shows through; drawn by the cells whatever ColourMarks says.
+    const QImage& ColourMark(int colour) const;
+
     // 16 x 16: colours 1 to 7 of the bricks, 8 the clean-mode cell.
     const QImage& SmallType(int colour) const;
     const QImage& GlassImage() const { return FGlassImage; }
@@ -38,12 +48,18 @@ private:
     static QImage Load(const QString& name);
 
     QImage FGameBkgImage;
-    QImage FMenuImage;
+    // Index 0 the plain pictures, 1 the marked ones.
+    using CellSet = std::array<QImage, CellPictures>;
+    using BrickSet = std::array<QImage, BrickPictures>;
+
+    bool FColourMarks = false;
+    std::array<QImage, 2> FMenus;
     QImage FFrameImage;
-    std::array<QImage, CellPictures> FSmallTypes;
+    std::array<CellSet, 2> FSmallTypes;
+    std::array<QImage, CellPictures - 1> FColourMarkImages;
     QImage FGlassImage;
     QImage FZap;
-    std::array<QImage, BrickPictures> FBrickTypes;
+    std::array<BrickSet, 2> FBrickTypes;
     QImage FLogoImage;
     QImage FGameBackground;
 };

@@ -96,6 +96,7 @@ TSessionCoordinator* THeadlessHost::NewSession() {
     FSession.reset();
     FEnded = false;
     FSession = std::make_unique<TSessionCoordinator>(this);
+    FGfx->SetColourMarks(Settings().MarkColours);
     auto* supplier = new TBrickSupplier(FSession.get());
     auto* view = new TBrickSupplierView(FSession.get(), *FGfx, FNextBrickImage);
     view->SetSupplier(supplier);

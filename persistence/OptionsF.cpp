@@ -94,11 +94,16 @@ TOptionsForm::TOptionsForm(TGameBackgroundInterface* background, QWidget* parent
     GraphicsPage = new QWidget;
     cbShowGridLines = new QCheckBox(QStringLiteral("Show grid &lines"), GraphicsPage);
     cbShowGridLines->setObjectName(QStringLiteral("cbShowGridLines"));
+    cbMarkColours = new QCheckBox(QStringLiteral("Mark the &colours"), GraphicsPage);
+    cbMarkColours->setObjectName(QStringLiteral("cbMarkColours"));
+    cbMarkColours->setToolTip(
+        QStringLiteral("Every colour also gets a mark of its own; from the next game on"));
     cbShowLandingSpot = new QCheckBox(QStringLiteral("Show landing spot"), GraphicsPage);
     cbShowLandingSpot->setObjectName(QStringLiteral("cbShowLandingSpot"));
     cbShowLandingSpot->setVisible(false);
     auto* graphicsLayout = new QVBoxLayout(GraphicsPage);
     graphicsLayout->addWidget(cbShowGridLines);
+    graphicsLayout->addWidget(cbMarkColours);
     graphicsLayout->addWidget(cbShowLandingSpot);
     graphicsLayout->addStretch();
     PageControl->addTab(GraphicsPage, QStringLiteral("Graphics"));
@@ -177,6 +182,7 @@ void TOptionsForm::ControlsFromSettings() {
     CounterClockwiseButton->setChecked(!s.RotationDirectionClockwise);
     SpeedButtons[s.Speed >= 0 && s.Speed <= 2 ? s.Speed : 0]->setChecked(true);
     cbShowGridLines->setChecked(s.ShowGridLines);
+    cbMarkColours->setChecked(s.MarkColours);
     cbShowLandingSpot->setChecked(s.ShowLandingSpot);
     cbSoundEffectEnabled->setChecked(s.SoundEffectEnabled);
     cdMIDIMusicEnabled->setChecked(s.MIDIMusicEnabled);
@@ -189,6 +195,7 @@ void TOptionsForm::SettingsFromControls() {
     s.RotationDirectionClockwise = ClockwiseButton->isChecked();
     s.Speed = SelectedSpeed();
     s.ShowGridLines = cbShowGridLines->isChecked();
+    s.MarkColours = cbMarkColours->isChecked();
     s.ShowLandingSpot = cbShowLandingSpot->isChecked();
     s.SoundEffectEnabled = cbSoundEffectEnabled->isChecked();
     s.MIDIMusicEnabled = cdMIDIMusicEnabled->isChecked();

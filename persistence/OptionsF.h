@@ -11,9 +11,9 @@ class QTabWidget;
 class QToolButton;
 class TGameBackgroundInterface;
 
-// The "Options" dialog: rotation direction and speed, grid lines, sound
-// effects. Its controls are set from the settings whenever it is shown; the
-// settings take the controls' values (and are applied) only when it is
+// The "Options" dialog: rotation direction and speed, grid lines, colour
+// marks, sound effects. Its controls are set from the settings whenever it
+// is shown; the settings take the controls' values (and are applied) only when it is
 // closed with OK. The landing-spot, MIDI and game-music controls are kept,
 // hidden, for the stored-only settings.
 class TOptionsForm : public QDialog {
@@ -37,6 +37,7 @@ public:
     QRadioButton* SpeedButtons[3];
     QWidget* GraphicsPage;
     QCheckBox* cbShowGridLines;
+    QCheckBox* cbMarkColours;
     QCheckBox* cbShowLandingSpot;
     QWidget* AudioPage;
     QCheckBox* cbSoundEffectEnabled;

@@ -50,6 +50,7 @@ void LoadSettings() {
     if (s.Speed < 0 || s.Speed > 2) s.Speed = 0;
     s.ShowLandingSpot = ReadBool(SettingsGroup, QStringLiteral("ShowLandingSpot"), false);
     s.ShowGridLines = ReadBool(SettingsGroup, QStringLiteral("ShowGridLines"), false);
+    s.MarkColours = ReadBool(SettingsGroup, QStringLiteral("MarkColours"), false);
     s.SoundEffectEnabled = ReadBool(AudioGroup, QStringLiteral("SoundEffectEnabled"), true);
     s.MIDIMusicEnabled = ReadBool(AudioGroup, QStringLiteral("MIDIMusicEnabled"), true);
     s.GameMusicEnabled = ReadBool(AudioGroup, QStringLiteral("GameMusicEnabled"), true);
@@ -65,6 +66,7 @@ void SaveSettings() {
     WriteInt(SettingsGroup, QStringLiteral("Speed"), s.Speed);
     WriteBool(SettingsGroup, QStringLiteral("ShowLandingSpot"), s.ShowLandingSpot);
     WriteBool(SettingsGroup, QStringLiteral("ShowGridLines"), s.ShowGridLines);
+    WriteBool(SettingsGroup, QStringLiteral("MarkColours"), s.MarkColours);
     WriteBool(AudioGroup, QStringLiteral("SoundEffectEnabled"), s.SoundEffectEnabled);
     WriteBool(AudioGroup, QStringLiteral("MIDIMusicEnabled"), s.MIDIMusicEnabled);
     WriteBool(AudioGroup, QStringLiteral("GameMusicEnabled"), s.GameMusicEnabled);

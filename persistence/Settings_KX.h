@@ -12,6 +12,9 @@ struct TSettings {
     int Speed = 0;                // the "Nastiness", 0 to 2
     bool ShowLandingSpot = false; // stored only
     bool ShowGridLines = false;
+    // Each brick colour also carries a mark of its own; a session keeps the
+    // pictures it started with.
+    bool MarkColours = false;
     bool SoundEffectEnabled = true;
     bool MIDIMusicEnabled = true; // stored only
     bool GameMusicEnabled = true; // stored only

@@ -263,9 +263,15 @@ void TMainForm::ActivateChoice(TTitleChoice choice) {
 
 // --- Sessions ----------------------------------------------------------------
 
+void TMainForm::FollowColourMarks() {
+    FGfx->SetColourMarks(Settings().MarkColours);
+    MenuPanel()->SetPicture(FGfx->MenuImage());
+}
+
 void TMainForm::NewSession() {
     delete FSession;
     FSession = nullptr;
+    FollowColourMarks();
     auto* session = new TSessionCoordinator(this, this);
     FSession = session;
     auto* supplier = new TBrickSupplier(session);
@@ -434,7 +440,7 @@ void TMainForm::TakeKeyboardBack() {
 }
 
 void TMainForm::ShowOptionsItemClick() {
-    if (FOptionsForm) FOptionsForm->ShowModal();
+    if (FOptionsForm && FOptionsForm->ShowModal()) FollowColourMarks();
     TakeKeyboardBack();
 }
 
@@ -464,6 +470,7 @@ void TMainForm::CreatePlayfieldMapwindowMenuItemClick() {
     auto* view =
         new TPlayfieldView(FDataModule ? &FDataModule->PlayfieldChangedBroadcaster : nullptr, this);
     view->SetGame(FSession->GetGame(0));
+    view->SetColourMarks(*FGfx);
     view->show();
 }
 
@@ -511,6 +518,7 @@ void TMainForm::closeEvent(QCloseEvent* event) {
 void TMainForm::FormShow() {
     try {
         ApplySettings(FGfx);
+        FollowColourMarks();
         ShowMenu();
     } catch (const EAbort&) {
         throw;

@@ -69,6 +69,9 @@ public:
     int CurrentLevel() const { return FCurrentLevel; }
     // Frees the previous session and starts a new one with the checked level and players.
     void NewSession();
+    // The pictures take the "Mark the colours" setting: the next session's
+    // cells and bricks, and the title screen's small well at once.
+    void FollowColourMarks();
     // A new game as the title screen's start choice begins it: seeded from
     // the clock and recorded.
     void StartNewGame();

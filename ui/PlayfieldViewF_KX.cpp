@@ -1,6 +1,7 @@
 #include "ui/PlayfieldViewF_KX.h"
 
 #include "flow/GameF.h"
+#include "flow/GfxF.h"
 #include "foundation/brenmarNotify.h"
 #include "gfx/GfxPanel.h"
 #include "gfx/brenmarUtils.h"
@@ -43,6 +44,32 @@ void TPlayfieldView::SetGame(TGameForm* game) {
     update();
 }
 
+void TPlayfieldView::SetColourMarks(const TGfxForm& gfx) {
+    for (int c = 1; c <= 7; ++c) {
+        QImage& mark = FColourMarks[static_cast<size_t>(c - 1)];
+        if (!gfx.ColourMarks()) {
+            mark = QImage();
+            continue;
+        }
+        mark = gfx.ColourMark(c).convertToFormat(QImage::Format_ARGB32);
+        for (int y = 0; y < mark.height(); ++y)
+            for (int x = 0; x < mark.width(); ++x)
+                if ((mark.pixel(x, y) & 0xFFFFFF) == 0) mark.setPixel(x, y, 0);
+    }
+    update();
+}
+
+void TPlayfieldView::DrawColourMark(QPainter& painter, const TCell& cell,
+                                    const QPoint& bottomRight) const {
+    // Bobbles and clean-mode cells carry no mark.
+    if (cell.Colour < 1 || cell.Colour > 7 || cell.IsBobble() || (cell.Flags & TCell::cfClean))
+        return;
+    // The mark's 8 x 8 pixels sit at (5, 5) of its picture: in the
+    // rectangle's lower right corner, clear of the number.
+    const QImage& mark = FColourMarks[static_cast<size_t>(cell.Colour - 1)];
+    if (!mark.isNull()) painter.drawImage(bottomRight - QPoint(14, 14), mark);
+}
+
 void TPlayfieldView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), palette().window());
@@ -65,6 +92,7 @@ void TPlayfieldView::paintEvent(QPaintEvent*) {
             painter.setPen(palette().color(QPalette::WindowText));
             painter.drawText(QRect(topLeft, bottomRight), Qt::AlignLeft | Qt::AlignTop,
                              QString::number(cell->Mark));
+            DrawColourMark(painter, *cell, bottomRight);
         }
     }
 }

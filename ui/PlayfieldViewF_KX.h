@@ -1,10 +1,15 @@
 #pragma once
 
+#include <QImage>
 #include <QPointer>
 #include <QWidget>
+#include <array>
 
 class QSpinBox;
+class QPainter;
+class TCell;
 class TGameForm;
+class TGfxForm;
 class TNotifyBroadcaster;
 class TNotifyReceiver;
 class TPlayfield;
@@ -25,6 +30,10 @@ public:
     void SetGame(TGameForm* game);
     TGameForm* Game() const;
     TPlayfield* Playfield() const;
+    // With gfx's pictures marked, each rectangle also shows its cell's colour
+    // mark; the window keeps what gfx says now, like the session it watches.
+    void SetColourMarks(const TGfxForm& gfx);
+    bool ShowsColourMarks() const { return !FColourMarks[0].isNull(); }
 
     void PlayfieldChangeReceiverReceiving(QObject* Sender);
     void FormResize(QObject* Sender);
@@ -34,6 +43,10 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    void DrawColourMark(QPainter& painter, const TCell& cell, const QPoint& bottomRight) const;
+
     QPointer<TGameForm> FGame;
     QPointer<TPlayfield> FPlayfield;
+    // Colours 1 to 7, transparent but for the mark; null without marks.
+    std::array<QImage, 7> FColourMarks;
 };

@@ -52,6 +52,8 @@ TEST_F(OptionsFormTest, HasItsThreePagesAndHidesTheStoredOnlyControls) {
     EXPECT_TRUE(form.cdMIDIMusicEnabled->isHidden());
     EXPECT_TRUE(form.GameMusicGroup->isHidden());
     EXPECT_FALSE(form.cbShowGridLines->isHidden());
+    EXPECT_EQ(form.cbMarkColours->text(), "Mark the &colours");
+    EXPECT_FALSE(form.cbMarkColours->isHidden());
     EXPECT_FALSE(form.cbSoundEffectEnabled->isHidden());
 }
 
@@ -61,6 +63,7 @@ TEST_F(OptionsFormTest, ShowingSetsEveryControlFromTheSettings) {
     EXPECT_FALSE(form.ClockwiseButton->isChecked());
     EXPECT_TRUE(form.SpeedButtons[1]->isChecked());
     EXPECT_FALSE(form.cbShowGridLines->isChecked());
+    EXPECT_FALSE(form.cbMarkColours->isChecked());
     EXPECT_TRUE(form.cbSoundEffectEnabled->isChecked());
     form.reject();
 
@@ -68,7 +71,9 @@ TEST_F(OptionsFormTest, ShowingSetsEveryControlFromTheSettings) {
     Settings().RotationDirectionClockwise = true;
     Settings().Speed = 0;
     Settings().SoundEffectEnabled = false;
+    Settings().MarkColours = true;
     Show();
+    EXPECT_TRUE(form.cbMarkColours->isChecked());
     EXPECT_TRUE(form.ClockwiseButton->isChecked());
     EXPECT_FALSE(form.CounterClockwiseButton->isChecked());
     EXPECT_TRUE(form.SpeedButtons[0]->isChecked());
@@ -81,6 +86,7 @@ TEST_F(OptionsFormTest, OKTakesEveryValueAndAppliesThem) {
     EXPECT_FALSE(form.CounterClockwiseButton->isChecked());
     form.SpeedButtons[2]->click();
     form.cbShowGridLines->click();
+    form.cbMarkColours->click();
     form.cbSoundEffectEnabled->click();
     form.OKButton->click();
 
@@ -88,6 +94,7 @@ TEST_F(OptionsFormTest, OKTakesEveryValueAndAppliesThem) {
     EXPECT_TRUE(Settings().RotationDirectionClockwise);
     EXPECT_EQ(Settings().Speed, 2);
     EXPECT_TRUE(Settings().ShowGridLines);
+    EXPECT_TRUE(Settings().MarkColours);
     EXPECT_FALSE(Settings().SoundEffectEnabled);
     EXPECT_EQ(Settings().GameMusicNo, 2); // the empty music list selects nothing
     EXPECT_FALSE(SoundOn());
@@ -100,6 +107,7 @@ TEST_F(OptionsFormTest, CancelOrEscapeChangesNothing) {
         form.ClockwiseButton->click();
         form.SpeedButtons[0]->click();
         form.cbShowGridLines->click();
+        form.cbMarkColours->click();
         form.cbSoundEffectEnabled->click();
         if (escape)
             QTest::keyClick(&form, Qt::Key_Escape);
@@ -110,6 +118,7 @@ TEST_F(OptionsFormTest, CancelOrEscapeChangesNothing) {
         EXPECT_FALSE(Settings().RotationDirectionClockwise);
         EXPECT_EQ(Settings().Speed, 1);
         EXPECT_FALSE(Settings().ShowGridLines);
+        EXPECT_FALSE(Settings().MarkColours);
         EXPECT_TRUE(Settings().SoundEffectEnabled);
         EXPECT_TRUE(SoundOn());
         EXPECT_TRUE(background.GameBackground().isNull());

@@ -31,7 +31,7 @@ protected:
     void SetUp() override { FreshStart(); }
 };
 
-TEST_F(SettingsTest, FirstStartGivesDefaultsAndExitWritesAllNineValuesAsStrings) {
+TEST_F(SettingsTest, FirstStartGivesDefaultsAndExitWritesEveryValueAsAString) {
     Settings().Speed = 2;
     Settings().RotationDirectionClockwise = false;
     LoadSettings();
@@ -40,6 +40,7 @@ TEST_F(SettingsTest, FirstStartGivesDefaultsAndExitWritesAllNineValuesAsStrings)
     EXPECT_EQ(s.Speed, 0);
     EXPECT_FALSE(s.ShowLandingSpot);
     EXPECT_FALSE(s.ShowGridLines);
+    EXPECT_FALSE(s.MarkColours);
     EXPECT_TRUE(s.SoundEffectEnabled);
     EXPECT_TRUE(s.MIDIMusicEnabled);
     EXPECT_TRUE(s.GameMusicEnabled);
@@ -53,7 +54,7 @@ TEST_F(SettingsTest, FirstStartGivesDefaultsAndExitWritesAllNineValuesAsStrings)
         {"Settings/Speed", "0"},         {"Settings/ShowLandingSpot", "0"},
         {"Settings/ShowGridLines", "0"}, {"Audio/SoundEffectEnabled", "1"},
         {"Audio/MIDIMusicEnabled", "1"}, {"Audio/GameMusicEnabled", "1"},
-        {"Audio/GameMusicNo", "0"},
+        {"Audio/GameMusicNo", "0"},      {"Settings/MarkColours", "0"},
     };
     EXPECT_EQ(stored, expected);
 }
@@ -64,6 +65,7 @@ TEST_F(SettingsTest, ChangedValuesSurviveSaveAndLoad) {
     s.Speed = 2;
     s.ShowGridLines = true;
     s.ShowLandingSpot = true;
+    s.MarkColours = true;
     s.SoundEffectEnabled = false;
     s.MIDIMusicEnabled = false;
     s.GameMusicEnabled = false;
@@ -79,6 +81,7 @@ TEST_F(SettingsTest, ChangedValuesSurviveSaveAndLoad) {
     EXPECT_EQ(s.Speed, 2);
     EXPECT_TRUE(s.ShowGridLines);
     EXPECT_TRUE(s.ShowLandingSpot);
+    EXPECT_TRUE(s.MarkColours);
     EXPECT_FALSE(s.SoundEffectEnabled);
     EXPECT_FALSE(s.MIDIMusicEnabled);
     EXPECT_FALSE(s.GameMusicEnabled);

@@ -16,6 +16,7 @@ struct ExpectedPicture {
 const ExpectedPicture pictures[] = {
     {"GameBkgJPEGImage", 160, 320, 1},
     {"MenuImage", 160, 314, 1},
+    {"MarkedMenuImage", 160, 314, 1},
     {"FrameImage", 192, 416, 1},
     {"ShowBkgJPEGImage", 160, 320, 1},
     {"SplashImage", 256, 112, 1},
@@ -27,6 +28,13 @@ const ExpectedPicture pictures[] = {
     {"SmallType6", 16, 16, 1},
     {"SmallType7", 16, 16, 1},
     {"SmallType8", 16, 16, 1},
+    {"MarkedSmallType1", 16, 16, 1},
+    {"MarkedSmallType2", 16, 16, 1},
+    {"MarkedSmallType3", 16, 16, 1},
+    {"MarkedSmallType4", 16, 16, 1},
+    {"MarkedSmallType5", 16, 16, 1},
+    {"MarkedSmallType6", 16, 16, 1},
+    {"MarkedSmallType7", 16, 16, 1},
     {"GlassImage", 16, 16, 1},
     {"Zap", 160, 16, 8},
     {"BrickType0", 192, 48, 4},
@@ -36,6 +44,13 @@ const ExpectedPicture pictures[] = {
     {"BrickType4", 192, 48, 4},
     {"BrickType5", 256, 64, 4},
     {"BrickType6", 192, 48, 4},
+    {"MarkedBrickType0", 192, 48, 4},
+    {"MarkedBrickType1", 192, 48, 4},
+    {"MarkedBrickType2", 192, 48, 4},
+    {"MarkedBrickType3", 192, 48, 4},
+    {"MarkedBrickType4", 192, 48, 4},
+    {"MarkedBrickType5", 256, 64, 4},
+    {"MarkedBrickType6", 192, 48, 4},
     {"LogoImage", 43, 256, 1},
     {"StartImage", 102, 37, 1},
     {"TopScoreImage", 102, 30, 1},
@@ -124,7 +139,9 @@ TEST_F(Pictures, UnknownNamesGiveNothing) {
 TEST_F(Pictures, OpaquePicturesHaveNoPureBlack) {
     for (const char* name :
          {"SmallType1", "SmallType2", "SmallType3", "SmallType4", "SmallType5", "SmallType6",
-          "SmallType7", "SmallType8", "StartImage", "TopScoreImage", "CreditsImage", "LogoImage"}) {
+          "SmallType7", "SmallType8", "MarkedSmallType1", "MarkedSmallType2", "MarkedSmallType3",
+          "MarkedSmallType4", "MarkedSmallType5", "MarkedSmallType6", "MarkedSmallType7",
+          "StartImage", "TopScoreImage", "CreditsImage", "LogoImage"}) {
         const QImage img = LoadResourcePicture(QLatin1String(name));
         EXPECT_EQ(OpaquePixels(img, img.rect()), img.width() * img.height()) << name;
     }
@@ -266,5 +283,29 @@ TEST_F(Pictures, TheSplashLeavesALightPlaceForTheBlackVersionNumber) {
     for (int y = 31; y < 46; ++y)
         for (int x = 185; x < 228; ++x)
             EXPECT_GT(qGray(splash.pixel(x, y)), 150) << x << "," << y;
+}
+// A mark is engraved into the middle of the face only: the rims and the
+// glint stay as they are, and no two colours share a mark's shape.
+TEST_F(Pictures, EachColourHasAMarkOfItsOwnClearOfTheGlintAndRims) {
+    const QRect face(5, 5, 8, 8);
+    std::vector<QSet<int>> shapes;
+    for (int c = 1; c <= 7; ++c) {
+        const QImage plain = LoadResourcePicture(QStringLiteral("SmallType%1").arg(c));
+        const QImage marked = LoadResourcePicture(QStringLiteral("MarkedSmallType%1").arg(c));
+        QSet<int> shape;
+        for (int y = 0; y < 16; ++y)
+            for (int x = 0; x < 16; ++x) {
+                if (plain.pixel(x, y) == marked.pixel(x, y)) continue;
+                EXPECT_TRUE(face.contains(x, y)) << "colour " << c << " at " << x << "," << y;
+                shape << y * 16 + x;
+            }
+        EXPECT_GE(shape.size(), 12) << "colour " << c;
+        for (const QSet<int>& other : shapes) {
+            QSet<int> differ = shape;
+            differ.unite(other).subtract(QSet<int>(shape).intersect(other));
+            EXPECT_GE(differ.size(), 8) << "colour " << c;
+        }
+        shapes.push_back(shape);
+    }
 }
 } // namespace

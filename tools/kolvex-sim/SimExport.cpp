@@ -76,8 +76,10 @@ QImage ContactSheet(const std::vector<Entry>& entries) {
     return sheet;
 }
 
-int Rank(const QString& name) {
+int Rank(QString name) {
     if (IsJpegPicture(name)) return 0;
+    // The marked copies sit with the pictures they copy.
+    if (name.startsWith(QLatin1String("Marked"))) name.remove(0, 6);
     if (name.startsWith(QLatin1String("SmallType")) || name == QLatin1String("GlassImage") ||
         name == QLatin1String("Zap"))
         return 1;
