@@ -6,6 +6,7 @@
 #include <QIODevice>
 #include <QMediaDevices>
 #include <QThread>
+#include <QTimer>
 #include <QtEndian>
 #include <algorithm>
 #include <cstdio>
@@ -55,12 +56,12 @@ public:
     // Starting or stopping the sink may handle this thread's events, and so
     // run the next request inside the current one: such a request waits
     // until the current one is done (only the newest waits).
-    void Open(const QByteArray& samples) { Request({true, samples}); }
-    void Close() { Request({false, {}}); }
+    void Open(const QByteArray& samples) { Request({Order::Play, samples}); }
+    void Close() { Request({Order::Close, {}}); }
 
 private:
     struct Order {
-        bool Open;
+        enum Kind { Play, Close } What;
         QByteArray Samples;
     };
 
@@ -71,35 +72,45 @@ private:
         while (FPending) {
             const Order next = std::move(*FPending);
             FPending.reset();
-            if (next.Open)
-                DoOpen(next.Samples);
-            else
-                DoClose();
+            switch (next.What) {
+            case Order::Play: DoPlay(next.Samples); break;
+            case Order::Close: DoClose(); break;
+            }
         }
         FBusy = false;
     }
 
-    void DoOpen(const QByteArray& samples) {
-        if (!FSink) {
-            QAudioFormat format;
-            format.setSampleRate(TQtSoundOutput::DeviceRate);
-            format.setChannelCount(1);
-            format.setSampleFormat(QAudioFormat::Int16);
-            FStream = std::make_unique<TEffectStream>();
-            FSink = std::make_unique<QAudioSink>(FDevice, format);
-            FSink->setBufferSize(TQtSoundOutput::BufferMs * BytesPerMs);
+    // A sink runs only while there is something to play; each start has a new one.
+    void DoPlay(const QByteArray& samples) {
+        if (!FIdle) {
+            FIdle = new QTimer(this);
+            FIdle->setSingleShot(true);
+            connect(FIdle, &QTimer::timeout, this, [this] { Request({Order::Close, {}}); });
         }
-        if (FSink->state() != QAudio::StoppedState) {
+        // The stream ends once the effect and IdleMs of silence after it have been played.
+        const qint64 ms = samples.size() / BytesPerMs + TQtSoundOutput::LeadInMs;
+        FIdle->start(static_cast<int>(ms + TQtSoundOutput::IdleMs));
+        if (FSink) {
             FStream->Start(samples, 0);
             return;
         }
-        FStream->Start(samples, samples.isEmpty() ? 0 : TQtSoundOutput::LeadInMs * BytesPerMs);
+        QAudioFormat format;
+        format.setSampleRate(TQtSoundOutput::DeviceRate);
+        format.setChannelCount(1);
+        format.setSampleFormat(QAudioFormat::Int16);
+        FStream = std::make_unique<TEffectStream>();
+        FSink = std::make_unique<QAudioSink>(FDevice, format);
+        FSink->setBufferSize(TQtSoundOutput::BufferMs * BytesPerMs);
+        FStream->Start(samples, TQtSoundOutput::LeadInMs * BytesPerMs);
         FStream->open(QIODevice::ReadOnly);
         FSink->start(FStream.get());
         if (FSink->error() != QAudio::NoError) Complain();
     }
 
+    // Nothing has played for a while (or the sounds are off): the stream stops, so that no
+    // thread keeps feeding silence.
     void DoClose() {
+        if (FIdle) FIdle->stop();
         if (FSink) FSink->stop();
         FSink.reset();
         FStream.reset();
@@ -116,6 +127,7 @@ private:
     QAudioDevice FDevice;
     std::unique_ptr<TEffectStream> FStream;
     std::unique_ptr<QAudioSink> FSink;
+    QTimer* FIdle = nullptr; // a child, made on this thread
     std::optional<Order> FPending;
     bool FBusy = false;
 };
@@ -176,10 +188,7 @@ bool TQtSoundOutput::StartThread() {
 }
 
 void TQtSoundOutput::Prepare() {
-    if (!StartThread()) return;
-    TSoundStreamWorker* worker = FWorker.get();
-    QMetaObject::invokeMethod(
-        worker, [worker] { worker->Open({}); }, Qt::QueuedConnection);
+    StartThread();
 }
 
 void TQtSoundOutput::Play(const QString& name, const TWaveSound& sound) {

@@ -12,8 +12,8 @@ class QThread;
 class TSoundStreamWorker;
 
 // Where the effects are played. Play hands a sound over and returns at once,
-// cutting off the sound still playing; Prepare readies the device for the
-// effects to come, Stop silences and releases it. Failures are swallowed.
+// cutting off the sound still playing; Prepare readies the output for the
+// effects to come, Stop silences it and releases the device. Failures are swallowed.
 class TSoundOutput {
 public:
     virtual ~TSoundOutput() = default;
@@ -23,19 +23,20 @@ public:
 };
 
 // Plays through Qt Multimedia on the default sound device, from a thread of
-// its own so that opening the device never holds up the game. From Prepare
-// or the first effect until Stop, one stream stays open and carries the
-// current effect and then silence: every effect reaches the device whole and
-// followed by silence (Qt's players drop about the last 100 ms they are
-// given, and the shortest effect lasts 61 ms), a new effect takes the place
-// of the playing one at once, and the stream's slow start (up to a second
-// here) is paid only once. An effect that opens the stream begins with
-// LeadInMs of silence, which the device may swallow while it starts.
+// its own so that opening the device never holds up the game. Prepare starts
+// that thread; an effect starts a stream, which carries the current effect and
+// then silence: every effect reaches the device whole and followed by silence
+// (Qt's players drop about the last 100 ms they are given, and the shortest
+// effect lasts 61 ms), and a new effect takes the place of the playing one at
+// once. IdleMs after the last effect has ended the stream stops, so that
+// nothing runs while nothing plays. An effect that starts the stream begins
+// with LeadInMs of silence, which the device may swallow while it starts.
 class TQtSoundOutput : public TSoundOutput {
 public:
     static constexpr int DeviceRate = 44100; // 16-bit mono
     static constexpr int BufferMs = 80;
     static constexpr int LeadInMs = 60;
+    static constexpr int IdleMs = 1500;
 
     TQtSoundOutput();
     ~TQtSoundOutput() override;

@@ -45,7 +45,7 @@ void ReportMissing(const QString& name) {
 bool SoundOn() {
     return soundOn;
 }
-// The device is held while the sounds are on, so that the first effect is not late.
+// The output is readied while the sounds are on, so that the first effect is not late.
 void EnableSounds() {
     soundOn = true;
     CurrentSoundOutput().Prepare();

@@ -73,6 +73,20 @@ extent=$((${last%+*} + ${last#*+} - ${first%+*}))
 echo "FLIP4 cut by FLIP1: heard $heard (${extent}ms in all)"
 [ $extent -ge 450 ] && [ $extent -le 800 ] || fail "FLIP4 was not cut off by FLIP1: $heard"
 
+# After a long silence the stream has stopped; the effect that starts it again is heard whole,
+# and so is one that comes while the stream still runs.
+record "$WORK/again.wav" 13 play-sounds --gap 3000 FLIP2 FLIP3 FLIP3
+want=$(lengths "$(spans "$WORK/res/FLIP2.wav")")$(lengths "$(spans "$WORK/res/FLIP3.wav")")
+want="$want$(lengths "$(spans "$WORK/res/FLIP3.wav")")"
+got=$(lengths "$(spans "$WORK/again.wav")")
+echo "FLIP2 FLIP3 FLIP3 3 s apart: source ${want}ms, heard ${got}ms ($(spans "$WORK/again.wav"))"
+set -- $got
+for w in $want; do
+    g=${1:-0}
+    [ $((g - w)) -le 15 ] && [ $((w - g)) -le 15 ] || fail "after a silence: heard ${got}ms instead of ${want}ms"
+    shift
+done
+
 # The sound tests once more, now with a sound device to play on.
 if [ -x "$BUILD/test_sound" ]; then
     PULSE_SERVER="unix:$XDG_RUNTIME_DIR/pulse/native" QT_QPA_PLATFORM=offscreen "$BUILD/test_sound" >"$WORK/test_sound.log" 2>&1 ||
