@@ -37,6 +37,11 @@ void TActionCollector::PollKeys(bool aligned) {
     }
 }
 
+void TActionCollector::PressAction(uint8_t action) {
+    if (action >= ActionCount) throw ERangeError();
+    FQueue.push_back(action);
+}
+
 uint8_t TActionCollector::PopAction() {
     ErrorReporter().Check(HasActions(), QString(), QStringLiteral("TActionCollector.PopAction"));
     // Going on past a failed check must stay harmless: an empty queue gives no action.

@@ -22,6 +22,8 @@ public:
     bool GetRepeat(int action) const;
 
     void PollKeys(bool aligned);
+    // Queues an action as a fresh press of its key would: the computer player's hand.
+    void PressAction(uint8_t action);
     bool HasActions() const { return !FQueue.empty(); }
     int QueuedCount() const { return static_cast<int>(FQueue.size()); }
     // Removes and returns the oldest queued code.
