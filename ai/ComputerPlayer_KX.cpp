@@ -8,22 +8,39 @@
 namespace {
 constexpr uint8_t acLeft = 0, acRight = 1, acTurn = 2, acDrop = 3;
 
+// The row or column a pixel position lies in; above the well it is negative.
+int FloorCell(int pixels) {
+    return pixels >= 0 ? pixels / TComputerPlayer::CellSize
+                       : -((-pixels + TComputerPlayer::CellSize - 1) / TComputerPlayer::CellSize);
+}
+
 TAiWeights WeightsOf(TComputerStrength strength) {
     TAiWeights w;
+    // Zaps and teleports are worth little against a low well without holes
+    // over a long game: the stronger players weigh them lightly but do weigh them.
     switch (strength) {
     case TComputerStrength::Easy:
-        // Sees lines and holes but nothing of colours and bobbles, and looks no further.
+        // Sees lines and height but little of holes, colours and bobbles, and looks no further.
         w.Zapped = 2;
         w.Teleported = 0;
         w.Kinship = 0;
         w.Promise = 0;
+        w.Holes = 4;
+        w.Height = 0.3;
         w.Bumps = 0.5;
         break;
     case TComputerStrength::Normal:
-        w.Teleported = 10;
-        w.LookAhead = 0;
+        w.Zapped = 4;
+        w.Teleported = 4;
+        w.Kinship = 1;
+        w.Promise = 2;
         break;
     case TComputerStrength::Hard:
+        w.Zapped = 2;
+        w.Teleported = 4;
+        w.Kinship = 1;
+        w.Promise = 1;
+        w.Holes = 12;
         w.LookAhead = 6;
         break;
     case TComputerStrength::Random:
@@ -94,8 +111,8 @@ std::optional<uint8_t> TComputerPlayer::Act(const TComputerView& view) {
     FLastTop = view.Top;
     if (FStrength != TComputerStrength::Random && fresh) {
         const TAiWell& w = view.Own;
-        FPlan = ChoosePlacement(w, view.Kind, view.Orientation, view.Left / CellSize,
-                                view.Top / CellSize, view.NextKind, FWeights);
+        FPlan = ChoosePlacement(w, view.Kind, view.Orientation, FloorCell(view.Left),
+                                FloorCell(view.Top), view.NextKind, FWeights);
         FTurnTries = 0;
         FPresses = 0;
         FDropped = false;
