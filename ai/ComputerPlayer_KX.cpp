@@ -78,13 +78,13 @@ TComputerPlayer::TComputerPlayer(TComputerStrength strength, uint32_t seed)
     : FStrength(strength), FWeights(WeightsOf(strength)), FSeed(seed) {}
 
 int TComputerPlayer::FramesBetweenActions(TComputerStrength strength) {
-    // About 4, 8 and 25 actions a second: a beginner, a practised player,
+    // About 3, 6 and 25 actions a second: a beginner, a practised player,
     // and as fast as the game takes them (one action a frame).
     switch (strength) {
     case TComputerStrength::Easy:
-        return 6;
+        return 8;
     case TComputerStrength::Normal:
-        return 3;
+        return 4;
     case TComputerStrength::Hard:
     case TComputerStrength::Random:
         return 1;
