@@ -28,12 +28,14 @@ TAiWeights WeightsOf(TComputerStrength strength) {
         w.Holes = 4;
         w.Height = 0.3;
         w.Bumps = 0.5;
+        w.SlipPercent = 40;
         break;
     case TComputerStrength::Normal:
         w.Zapped = 4;
         w.Teleported = 4;
         w.Kinship = 1;
         w.Promise = 2;
+        w.SlipPercent = 18;
         break;
     case TComputerStrength::Hard:
         w.Zapped = 2;
@@ -110,9 +112,11 @@ std::optional<uint8_t> TComputerPlayer::Act(const TComputerView& view) {
     FLastKind = view.Kind;
     FLastTop = view.Top;
     if (FStrength != TComputerStrength::Random && fresh) {
-        const TAiWell& w = view.Own;
-        FPlan = ChoosePlacement(w, view.Kind, view.Orientation, FloorCell(view.Left),
-                                FloorCell(view.Top), view.NextKind, FWeights);
+        const int rank = static_cast<int>(Draw(100)) < FWeights.SlipPercent
+                             ? 1 + static_cast<int>(Draw(3))
+                             : 0;
+        FPlan = ChoosePlacement(view.Own, view.Kind, view.Orientation, FloorCell(view.Left),
+                                FloorCell(view.Top), view.NextKind, FWeights, rank);
         FTurnTries = 0;
         FPresses = 0;
         FDropped = false;

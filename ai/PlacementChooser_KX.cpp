@@ -119,7 +119,7 @@ bool BrickFits(const TAiWell& well, int kind, int orientation, int column, int r
 }
 
 TAiPlacement ChoosePlacement(const TAiWell& well, int kind, int orientation, int column, int row,
-                             int nextKind, const TAiWeights& weights) {
+                             int nextKind, const TAiWeights& weights, int rank) {
     std::vector<Candidate> candidates;
     ForEachPlacement(well, kind, orientation, column, row, weights,
                      [&](int o, int c, double value, const TAiWell& after) {
@@ -145,6 +145,7 @@ TAiPlacement ChoosePlacement(const TAiWell& well, int kind, int orientation, int
         std::stable_sort(candidates.begin(), candidates.begin() + static_cast<long>(tried),
                          [](const Candidate& a, const Candidate& b) { return a.Value > b.Value; });
     }
-    const Candidate& best = candidates.front();
+    const Candidate& best =
+        candidates[static_cast<size_t>(std::clamp<int>(rank, 0, static_cast<int>(candidates.size()) - 1))];
     return {best.Orientation, best.Column, best.Value, true};
 }

@@ -39,6 +39,8 @@ struct TAiWeights {
     double Danger = 25;
     // Placements of the current brick whose best follow-up with the next brick is tried.
     int LookAhead = 0;
+    // Percent of bricks placed by a slip: the second to fourth best place.
+    int SlipPercent = 0;
 };
 
 struct TAiPlacement {
@@ -55,6 +57,7 @@ bool BrickFits(const TAiWell& well, int kind, int orientation, int column, int r
 // The best place and orientation for a brick that stands at (column, row)
 // in an orientation, reached by turning there, moving along that row and
 // dropping; the next brick, when known (0 to 6), is placed after it in the
-// look-ahead.
+// look-ahead. rank 0 takes the best, 1 the second best, and so on (a slip
+// of a weaker player), as far as there are placements.
 TAiPlacement ChoosePlacement(const TAiWell& well, int kind, int orientation, int column, int row,
-                             int nextKind, const TAiWeights& weights);
+                             int nextKind, const TAiWeights& weights, int rank = 0);
