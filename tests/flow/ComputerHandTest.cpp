@@ -73,3 +73,16 @@ TEST_F(ComputerHand, AGameAgainstItIsRecordedAndReplaysToTheSameEnd) {
     Settings() = TSettings();
     EXPECT_EQ(THeadlessSession::Format(Session->Replay(file)), played);
 }
+
+TEST_F(ComputerHand, EasyBeatsAPlayerWhoNeverMoves) {
+    for (uint32_t seed : {3u, 8u, 21u}) {
+        Session = std::make_unique<THeadlessSession>();
+        Settings() = TSettings();
+        Host().CheckPlayersItem(2);
+        SetRandSeed(seed);
+        TSessionCoordinator* session = Host().NewSession();
+        TComputerHand easy(*session->GetGame(1), TComputerStrength::Easy, seed);
+        Session->RunSession(20000, [&] { easy.Frame(); });
+        EXPECT_GT(session->GetGame(1)->Score(), session->GetGame(0)->Score()) << "seed " << seed;
+    }
+}
