@@ -21,6 +21,7 @@
 #include "model/KolvexPlayer.h"
 #include "model/Playfield_KX.h"
 #include "persistence/DemoF.h"
+#include "persistence/Recorder_KX.h"
 #include "persistence/Settings_KX.h"
 #include "platform/Application.h"
 #include "platform/ClockTimer.h"
@@ -182,6 +183,12 @@ int32_t TGameForm::Score() const {
 bool TGameForm::Replaying() const {
     TDemoForm* demo = Host()->DemoForm();
     return demo && demo->IsReplaying();
+}
+
+bool TGameForm::LevelFixedAtStart() const {
+    if (!Replaying()) return Host()->IsLevelIncreaseDisabled();
+    const TReplayer* replayer = Host()->DemoForm()->CurrentReplayer();
+    return replayer && replayer->Data() && replayer->Data()->Settings().LevelIncreaseDisabled;
 }
 
 bool TGameForm::MouseControlPossible() const {

@@ -187,6 +187,8 @@ private:
     TGameHostInterface* Host() const;
     TGfxForm& Gfx() const;
     bool Replaying() const;
+    // "Disable level increase" as the recording says, or as the menu said at the start.
+    bool LevelFixedAtStart() const;
     bool MouseControlPossible() const;
     bool IsMouseForm() const;
     int PlayerCount() const;
@@ -243,6 +245,8 @@ private:
 
     // Fields.
     int FStartLevel = 0;
+    // Fixed for the game's length, so that a replay rises (or not) as the game did.
+    bool FLevelFixed = false;
     int FLevel = 0;
     TGameType FGameType = gtSpeed;
     TPlayfield* FPlayfield = nullptr;

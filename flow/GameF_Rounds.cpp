@@ -163,6 +163,7 @@ void TGameForm::TheGameInitGame(QObject*) {
     NewBrick();
     FPlayer->SetScore(0);
     FStartLevel = FLevel;
+    FLevelFixed = LevelFixedAtStart();
 }
 
 void TGameForm::TheGameInitRound(QObject*) {
@@ -218,7 +219,7 @@ void TGameForm::TheGameTestGameOver(QObject*, bool& Result) {
 void TGameForm::TheGameTestTryCompletedWhenSpeed(QObject*, bool& Result) {
     const int d = FLevel - FStartLevel;
     Result = d >= 0 && d < 7 && FPlayer->Score() >= SpeedTargets[d];
-    if (Host()->IsLevelIncreaseDisabled() && !Replaying()) Result = false;
+    if (FLevelFixed) Result = false;
 }
 
 void TGameForm::TheGameTestTryCompletedWhenTime(QObject*, bool& Result) {
@@ -244,7 +245,7 @@ void TGameForm::TheGameRoundCompleted(QObject*) {
         Host()->ShowRoundMessage(this, FGameType);
         break;
     }
-    if (!(Host()->IsLevelIncreaseDisabled() && !Replaying())) FLevel += 1;
+    if (!FLevelFixed) FLevel += 1;
 }
 
 void TGameForm::TheGameGameOver(QObject*) {

@@ -28,7 +28,7 @@ public:
 
     virtual bool IsMouseControlEnabled() = 0;
     // "Disable level increase" is checked.
-    virtual bool IsLevelIncreaseDisabled() = 0;
+    bool IsLevelIncreaseDisabled() override = 0;
 
     // The frame panel has changed its width: widen the client area when it
     // has become too narrow and lay the window out again.

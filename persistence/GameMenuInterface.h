@@ -20,4 +20,6 @@ public:
     // Check the matching radio item; values without an item are ignored.
     virtual void CheckPlayersItem(int players) = 0;
     virtual void CheckLevelItem(int level) = 0;
+    // Whether "Disable level increase" is checked; a game keeps it from its start.
+    virtual bool IsLevelIncreaseDisabled() { return false; }
 };

@@ -30,6 +30,8 @@ QString Subject(const QString& fileName) {
                            '.');
 }
 
+constexpr int32_t LevelFixedFlag = 0x100;
+
 bool PlausibleSettings(const TGameSettings& s) {
     return s.Players >= 1 && s.Players <= 3 && s.GameType <= 2 && s.Level >= 0 && s.Level <= 4 &&
            s.Speed <= 2;
@@ -99,7 +101,9 @@ void TGameSettings::LoadFromStream(QDataStream& stream) {
     qint32 players = 0, level = 0, seed = 0;
     quint8 gameType = 0, clockwise = 0, speed = 0;
     stream >> players >> gameType >> level >> clockwise >> speed >> seed;
-    Players = players;
+    // Unknown flag bits stay in the count, which then fails the plausibility check.
+    LevelIncreaseDisabled = (players & LevelFixedFlag) != 0;
+    Players = players & ~LevelFixedFlag;
     GameType = gameType;
     Level = level;
     RotationClockwise = clockwise != 0;
@@ -108,8 +112,9 @@ void TGameSettings::LoadFromStream(QDataStream& stream) {
 }
 
 void TGameSettings::SaveToStream(QDataStream& stream) const {
-    stream << qint32(Players) << quint8(GameType) << qint32(Level)
-           << quint8(RotationClockwise ? 1 : 0) << quint8(Speed) << qint32(RandomSeed);
+    stream << qint32(Players | (LevelIncreaseDisabled ? LevelFixedFlag : 0)) << quint8(GameType)
+           << qint32(Level) << quint8(RotationClockwise ? 1 : 0) << quint8(Speed)
+           << qint32(RandomSeed);
 }
 
 void TGameSettings::Snapshot(TGameMenuInterface* menu) {
@@ -117,6 +122,7 @@ void TGameSettings::Snapshot(TGameMenuInterface* menu) {
         Players = menu->SelectedPlayers();
         GameType = menu->SelectedGameType();
         Level = menu->SelectedLevel();
+        LevelIncreaseDisabled = menu->IsLevelIncreaseDisabled();
     }
     RotationClockwise = ::Settings().RotationDirectionClockwise;
     Speed = static_cast<uint8_t>(::Settings().Speed);

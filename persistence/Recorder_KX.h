@@ -43,7 +43,9 @@ public:
 
 // The game parameters at the start of a recorded game.
 // Stream form: Players (32), GameType (8), Level (32), RotationClockwise (8),
-// Speed (8), RandomSeed (32), little-endian, no padding: 15 bytes.
+// Speed (8), RandomSeed (32), little-endian, no padding: 15 bytes. The players
+// field holds the count in its low byte and, in bit 8, whether the level
+// stayed fixed ("Disable level increase"); older files have that bit clear.
 class TGameSettings {
 public:
     virtual ~TGameSettings() = default;
@@ -60,6 +62,7 @@ public:
     bool RotationClockwise = true;
     uint8_t Speed = 0;
     int32_t RandomSeed = 0;
+    bool LevelIncreaseDisabled = false;
 };
 
 // A recorded game: its settings and its actions in the order they were applied.

@@ -121,3 +121,20 @@ TEST_F(RecordReplay, ADamagedRecordingIsRefusedAndPlaysNothing) {
     EXPECT_THROW(Session->Replay(file), EReplayFileError);
     EXPECT_EQ(Host().Session(), nullptr);
 }
+
+TEST_F(RecordReplay, DisabledLevelIncreaseIsRecordedAndKeptByTheReplay) {
+    THeadlessSession::RecordOptions options;
+    options.Seed = 77;
+    options.Players = 2;
+    options.Inputs = 11;
+    const QString file = File(QStringLiteral("level-fixed.rep"));
+    Host().SetLevelIncreaseDisabled(true);
+    const QString recorded = THeadlessSession::Format(Session->Record(options, file));
+    TRecordedData data;
+    data.LoadFromFile(file);
+    EXPECT_TRUE(data.Settings().LevelIncreaseDisabled);
+    EXPECT_EQ(data.Settings().Players, 2);
+    // The replaying host has the item unchecked: the recording decides.
+    Session = std::make_unique<THeadlessSession>();
+    EXPECT_EQ(THeadlessSession::Format(Session->Replay(file)), recorded);
+}

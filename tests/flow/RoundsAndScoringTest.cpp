@@ -51,20 +51,30 @@ TEST_F(Rounds, ACompletedSpeedRoundRaisesTheLevelOnTheSamePlayfield) {
     EXPECT_TRUE(game->Playfield()->IsOccupied(0, 19));
 }
 
-TEST_F(Rounds, DisabledLevelIncreaseHoldsSpeedRoundsButNotReplays) {
+TEST_F(Rounds, DisabledLevelIncreaseHoldsSpeedRoundsForTheWholeGame) {
+    Host().SetLevelIncreaseDisabled(true);
     TGameForm* game = Start(1, 0);
     Hold(game);
-    Host().SetLevelIncreaseDisabled(true);
+    // Unchecking the item during the game changes nothing until the next one.
+    Host().SetLevelIncreaseDisabled(false);
     game->Player()->SetScore(5000);
     EXPECT_FALSE(SpeedRoundDone(game));
     Frame(game);
     EXPECT_EQ(game->Level(), 0);
 }
 
-TEST_F(Rounds, DisabledLevelIncreaseLetsATimeRoundCompleteAtTheSameLevel) {
-    TGameForm* game = Start(1, 1, gtTime);
+TEST_F(Rounds, CheckingDisabledLevelIncreaseDuringAGameWaitsForTheNextGame) {
+    TGameForm* game = Start(1, 0);
     Hold(game);
     Host().SetLevelIncreaseDisabled(true);
+    game->Player()->SetScore(1000);
+    EXPECT_TRUE(SpeedRoundDone(game));
+}
+
+TEST_F(Rounds, DisabledLevelIncreaseLetsATimeRoundCompleteAtTheSameLevel) {
+    Host().SetLevelIncreaseDisabled(true);
+    TGameForm* game = Start(1, 1, gtTime);
+    Hold(game);
     EXPECT_EQ(game->RowsTarget(), 2);
     game->SetRowsDone(2);
     Frame(game);

@@ -202,3 +202,19 @@ TEST_F(RecordingFileTest, TrailingBytesAfterTheLastActionAreIgnored) {
     ExpectSameData(data, OneTurnRecording());
 }
 } // namespace
+
+TEST_F(RecordingFileTest, AFixedLevelIsBitEightOfThePlayersFieldAndUnknownBitsAreRefused) {
+    TRecordedData data = OneTurnRecording();
+    EXPECT_FALSE(data.Settings().LevelIncreaseDisabled) << "older files have the bit clear";
+    data.Settings().LevelIncreaseDisabled = true;
+    QByteArray bytes = data.ToBytes();
+    EXPECT_EQ(qFromLittleEndian<qint32>(bytes.constData()), data.Settings().Players | 0x100);
+
+    TRecordedData loaded;
+    loaded.FromBytes(bytes, QStringLiteral("fixed.rep"));
+    EXPECT_TRUE(loaded.Settings().LevelIncreaseDisabled);
+    EXPECT_EQ(loaded.Settings().Players, data.Settings().Players);
+
+    qToLittleEndian<qint32>(data.Settings().Players | 0x200, bytes.data());
+    EXPECT_THROW(loaded.FromBytes(bytes, QStringLiteral("odd.rep")), EReplayFileError);
+}
