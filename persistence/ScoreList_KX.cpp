@@ -167,10 +167,6 @@ void TScoreList::Open() {
             ReleaseFile();
             FReadOnly = true;
             if (FItems.empty()) NoFile();
-        } else if (FItems.empty()) {
-            // A file of no whole record holds no list: start it as a new one,
-            // so the defaults are written back at Close.
-            NoFile();
         }
     } else {
         int error = 0;
@@ -178,9 +174,6 @@ void TScoreList::Open() {
             Dialogs::Current().Message(DialogKind::Information, CannotCreateText, dbOK);
             FReadOnly = true;
         }
-        // The file may have vanished since an earlier Open: the defaults
-        // replace what was held, they are not added to it.
-        FItems.clear();
         NoFile();
     }
     FIsOpen = true;

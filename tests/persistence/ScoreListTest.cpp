@@ -284,21 +284,3 @@ TEST_F(ScoreListTest, FileNameRules) {
     EXPECT_EQ(ScoreDateText(QDate(2026, 3, 7)), "07/03/26");
 }
 } // namespace
-
-TEST_F(ScoreListTest, EmptyOrVanishedFileGivesTheDefaultsOnce) {
-    {
-        QFile empty(folder + "/Scores.DAT");
-        ASSERT_TRUE(empty.open(QIODevice::WriteOnly));
-    }
-    auto list = MakeList(folder + "/Scores");
-    list->Open();
-    EXPECT_EQ(Scores(*list), Defaults);
-    list->Close();
-    EXPECT_EQ(ReadAll(folder + "/Scores.DAT").size(), 5200);
-
-    ASSERT_TRUE(QFile::remove(folder + "/Scores.DAT"));
-    list->Open();
-    EXPECT_EQ(Scores(*list), Defaults);
-    list->Close();
-    EXPECT_EQ(ReadAll(folder + "/Scores.DAT").size(), 5200);
-}
