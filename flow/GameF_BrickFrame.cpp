@@ -102,7 +102,9 @@ void TGameForm::SpriteBrickPerform(QObject*) {
     if (!FTheGame->Running()) return;
     TDemoForm* demo = Host()->DemoForm();
     if (demo && demo->IsReplaying()) {
-        if (!demo->HasMoreActions()) {
+        // A replay or the demo plays on without input to its own end; only an
+        // old game being continued hands the keys over.
+        if (!demo->HasMoreActions() && demo->ContinuesOldGame()) {
             Dialogs::Current().Message(
                 DialogKind::Information,
                 QStringLiteral("Old game is now replayed, you can now take over."), dbOK);

@@ -40,6 +40,9 @@ public:
     void SelectDemoReplayer() { FCurrentReplayer = FDemoReplayer.get(); }
     bool IsReplaying() const { return FCurrentReplayer && FCurrentReplayer->Replaying(); }
     bool HasMoreActions() const { return FCurrentReplayer && FCurrentReplayer->HasMore(); }
+    // "Start old game...": the replay is recorded as it goes, and the player
+    // takes over when its actions run out.
+    bool ContinuesOldGame() const { return IsReplaying() && IsRecording(); }
     void StopReplaying();
     bool MatchesNextAction(int32_t gameIndex, int32_t brickLeft, int32_t brickTop) const;
     void RecordAction(int32_t gameIndex, int32_t brickLeft, int32_t brickTop, uint8_t actionCode);
