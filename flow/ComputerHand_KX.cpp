@@ -49,7 +49,23 @@ TComputerView ComputerViewOf(const TGameForm& game) {
 TComputerHand::TComputerHand(TGameForm& game, TComputerStrength strength, uint32_t seed)
     : FGame(game), FPlayer(strength, seed) {}
 
+bool TComputerHand::HasWon() const {
+    TSessionCoordinator* session = FGame.Coordinator();
+    if (session->Count() < 2) return false;
+    for (int i = 0; i < session->Count(); ++i) {
+        TGameForm* other = session->GetGame(i);
+        if (other == &FGame) continue;
+        if (other->TheGame().Running() || other->Score() >= FGame.Score()) return false;
+    }
+    return true;
+}
+
 void TComputerHand::Frame() {
+    if (FStopWhenWon && HasWon()) {
+        // As Escape stops a game: the stop is recorded when the game has finished.
+        FGame.TheGame().Stop();
+        return;
+    }
     TActionCollector* collector = FGame.Collector();
     // One action in flight at a time: the game takes one a frame.
     if (!collector || collector->HasActions() || !FGame.Actions().empty()) return;

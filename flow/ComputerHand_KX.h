@@ -17,6 +17,9 @@ class TComputerHand {
 public:
     TComputerHand(TGameForm& game, TComputerStrength strength, uint32_t seed);
     void Frame();
+    // Ends its game once it has won: every other game of the session is
+    // over and its score is higher than theirs (it can only rise further).
+    void SetStopWhenWon(bool on) { FStopWhenWon = on; }
     TComputerPlayer& Player() { return FPlayer; }
     // Actions pressed so far.
     int Presses() const { return FPresses; }
@@ -25,4 +28,7 @@ private:
     TGameForm& FGame;
     TComputerPlayer FPlayer;
     int FPresses = 0;
+    bool FStopWhenWon = false;
+
+    bool HasWon() const;
 };

@@ -1,6 +1,7 @@
 #include "flow/GameF.h"
 
 #include "flow/ActionCollector_KX.h"
+#include "flow/ComputerHand_KX.h"
 #include "flow/GameF_Geometry.h"
 #include "flow/GameHostInterface.h"
 #include "flow/GameParamsF_KX.h"
@@ -151,6 +152,7 @@ void TGameForm::CreateLabel(TLabel*& label, int left, int top, const QColor& col
 }
 
 TGameForm::~TGameForm() {
+    FComputerHand.reset();
     if (FTimeTicker) FTimeTicker->SetActive(false);
     for (TSprite* sprite : FSpriteBrickType)
         if (FGamePanel && sprite) sprite->OnPerform = nullptr;
@@ -170,6 +172,10 @@ TGfxForm& TGameForm::Gfx() const {
 
 QWidget* TGameForm::GamePanelWidget() const {
     return FGamePanel.data();
+}
+
+void TGameForm::SetComputerHand(std::unique_ptr<TComputerHand> hand) {
+    FComputerHand = std::move(hand);
 }
 
 TGfxPanel* TGameForm::GamePanel() const {

@@ -30,6 +30,7 @@ class TSessionCoordinator;
 class TSimplePlayfield;
 class TSprite;
 class TbmGameController;
+class TComputerHand;
 class QWidget;
 
 // The game types.
@@ -62,6 +63,11 @@ public:
     int32_t Score() const;
     TActionCollector* Collector() const { return FCollector; }
     void SetCollector(TActionCollector* collector) { FCollector = collector; }
+    // A well the computer plays: in each live brick frame its hand presses
+    // into the collector where a person's keys would.
+    void SetComputerHand(std::unique_ptr<TComputerHand> hand);
+    TComputerHand* ComputerHand() const { return FComputerHand.get(); }
+    bool IsComputer() const { return FComputerHand != nullptr; }
 
     int StartLevel() const { return FStartLevel; }
     int Level() const { return FLevel; }
@@ -255,6 +261,7 @@ private:
     TBrick* FCurrentBrick = nullptr;
     std::vector<uint8_t> FActions;
     TActionCollector* FCollector = nullptr;
+    std::unique_ptr<TComputerHand> FComputerHand;
     bool FHalfStepParity = false;
     int FRowsTarget = 0;
     int FTimeTicks = 0;

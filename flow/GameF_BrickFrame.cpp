@@ -1,4 +1,5 @@
 #include "flow/ActionCollector_KX.h"
+#include "flow/ComputerHand_KX.h"
 #include "flow/GameF.h"
 #include "flow/GameF_Geometry.h"
 #include "flow/GameHostInterface.h"
@@ -120,7 +121,10 @@ void TGameForm::SpriteBrickPerform(QObject*) {
             ApplyAction(action.ActionCode);
         }
     } else {
-        if (FCollector) FCollector->PollKeys(BrickLeft() % Cell == 0);
+        if (FComputerHand)
+            FComputerHand->Frame();
+        else if (FCollector)
+            FCollector->PollKeys(BrickLeft() % Cell == 0);
         FCoordinator->ForwardActions();
         if (IsMouseForm()) SteerByMouse();
         const std::vector<uint8_t> actions = FActions;

@@ -254,7 +254,8 @@ void TGameForm::TheGameGameOver(QObject*) {
         label->SetVisible(true);
     }
     FGamePanel->Update();
-    if (!Replaying()) {
+    // Nobody sits at the computer's well to go on from its end.
+    if (!Replaying() && !IsComputer()) {
         Host()->WaitForUser(10000);
         ClearSkip();
     }

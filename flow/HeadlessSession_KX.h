@@ -29,6 +29,13 @@ public:
     void CheckPlayersItem(int players) override;
     void CheckLevelItem(int level) override;
     void SetGameType(uint8_t type) { FGameType = type; }
+    uint8_t SelectedComputerWells() override { return FComputerWells; }
+    uint8_t SelectedComputerStrength() override { return FComputerStrength; }
+    // Bit k: well k is the computer's; strength 1 Easy, 2 Normal, 3 Hard.
+    void SetComputer(uint8_t wells, uint8_t strength) {
+        FComputerWells = wells;
+        FComputerStrength = strength;
+    }
 
     // TGameHostInterface
     TGfxPanel* FramePanel() override { return FFramePanel; }
@@ -70,6 +77,8 @@ private:
     uint8_t FGameType = 0;
     int FShownLevel = 0;
     bool FLevelIncreaseDisabled = false;
+    uint8_t FComputerWells = 0;
+    uint8_t FComputerStrength = 2;
     bool FEnded = false;
 };
 

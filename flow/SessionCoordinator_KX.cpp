@@ -2,9 +2,11 @@
 
 #include "flow/ActionCollector_KX.h"
 #include "flow/BrickSupplierV_KX.h"
+#include "flow/ComputerHand_KX.h"
 #include "flow/GameF.h"
 #include "flow/GameHostInterface.h"
 #include "flow/brenmarGameCtrl.h"
+#include "foundation/Random.h"
 #include "foundation/brenmarError.h"
 #include "gfx/GfxPanel.h"
 #include "gfx/Wiper.h"
@@ -73,6 +75,29 @@ void TSessionCoordinator::CreateGame(int index, int level) {
     window->SetCollector(collector);
 }
 
+void TSessionCoordinator::SeatComputer() {
+    // A replay's wells are the recording's; a new game's are the menu's.
+    uint8_t wells = FHost->SelectedComputerWells();
+    uint8_t strength = FHost->SelectedComputerStrength();
+    if (Replaying()) {
+        const TReplayer* replayer = FHost->DemoForm()->CurrentReplayer();
+        const bool recorded = replayer && replayer->Data();
+        wells = recorded ? replayer->Data()->Settings().ComputerWells : 0;
+        strength = recorded ? replayer->Data()->Settings().ComputerStrength : 0;
+    }
+    if (strength < 1 || strength > 3) strength = 2;
+    // Its own generator, from the game's seed: the bricks' generator is only read.
+    const uint32_t seed = RandSeed();
+    for (int i = 0; i < Count(); ++i) {
+        if ((wells >> i & 1) == 0) continue;
+        TGameForm& game = *GetGame(i);
+        auto hand = std::make_unique<TComputerHand>(game, static_cast<TComputerStrength>(strength),
+                                                    seed * 2654435761u + static_cast<uint32_t>(i));
+        hand->SetStopWhenWon(true);
+        game.SetComputerHand(std::move(hand));
+    }
+}
+
 void TSessionCoordinator::WidenFrame(int players) {
     TGfxPanel* frame = FHost->FramePanel();
     FSavedFrameWidth = frame->width();
@@ -115,6 +140,7 @@ void TSessionCoordinator::StartSession(int level, int players) {
     WidenFrame(players);
     for (int i = 0; i < players; ++i)
         CreateGame(i, level);
+    SeatComputer();
     for (const auto& game : FGames)
         game->TheGame().Start();
     // Once at least: the panels' show transitions begin with their first paint.

@@ -63,6 +63,7 @@ public:
 
 private:
     void CreateGame(int index, int level);
+    void SeatComputer();
     void WidenFrame(int players);
     void RestoreFrame();
     bool Replaying() const;

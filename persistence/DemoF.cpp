@@ -101,6 +101,13 @@ bool TDemoForm::BeginOldGame(const QString& fileName) {
     // Snapshot after the replay has put the recorded settings, players, level
     // and seed in force: the continued game is recorded as the game it is.
     StartRecording();
+    // What the menu cannot say of it comes from the old recording: who played
+    // which well, and whether the level stayed fixed.
+    const TGameSettings& recorded = FLastGameReplayer->Data()->Settings();
+    TGameSettings& continued = FRecorder->Data()->Settings();
+    continued.ComputerWells = recorded.ComputerWells;
+    continued.ComputerStrength = recorded.ComputerStrength;
+    continued.LevelIncreaseDisabled = recorded.LevelIncreaseDisabled;
     return true;
 }
 

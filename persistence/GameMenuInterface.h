@@ -22,4 +22,10 @@ public:
     virtual void CheckLevelItem(int level) = 0;
     // Whether "Disable level increase" is checked; a game keeps it from its start.
     virtual bool IsLevelIncreaseDisabled() { return false; }
+    // The wells the computer plays (bit k: well k), none unless "1 against
+    // the computer" is checked, and its strength: 1 Easy, 2 Normal, 3 Hard.
+    virtual uint8_t SelectedComputerWells() { return 0; }
+    virtual uint8_t SelectedComputerStrength() { return 2; }
+    // Checks "1 against the computer" (a replay of such a game does).
+    virtual void CheckAgainstComputerItem() {}
 };

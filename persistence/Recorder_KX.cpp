@@ -30,11 +30,23 @@ QString Subject(const QString& fileName) {
                            '.');
 }
 
+// The flag bits above the player count.
 constexpr int32_t LevelFixedFlag = 0x100;
+constexpr int StrengthShift = 9;
+constexpr int32_t StrengthBits = 0x3 << StrengthShift;
+constexpr int WellsShift = 11;
+constexpr int32_t WellsBits = 0x7 << WellsShift;
+constexpr int32_t KnownFlags = LevelFixedFlag | StrengthBits | WellsBits;
+
+bool PlausibleComputer(const TGameSettings& s) {
+    // A strength goes with at least one computer well, and only wells that played.
+    if ((s.ComputerWells == 0) != (s.ComputerStrength == 0)) return false;
+    return s.Players >= 1 && s.Players <= 3 && (s.ComputerWells >> s.Players) == 0;
+}
 
 bool PlausibleSettings(const TGameSettings& s) {
     return s.Players >= 1 && s.Players <= 3 && s.GameType <= 2 && s.Level >= 0 && s.Level <= 4 &&
-           s.Speed <= 2;
+           s.Speed <= 2 && PlausibleComputer(s);
 }
 
 // Reads the settings and the action count, checking the count against the
@@ -55,11 +67,14 @@ int32_t ReadHeader(QDataStream& stream, qint64 available, TGameSettings& setting
                QStringLiteral("it claims %1 actions but has room for %2").arg(count).arg(room));
     if (!PlausibleSettings(settings))
         Refuse(fileName, QStringLiteral("its game settings are impossible (players %1, game "
-                                        "type %2, level %3, speed %4)")
+                                        "type %2, level %3, speed %4, computer wells %5 "
+                                        "at strength %6)")
                              .arg(settings.Players)
                              .arg(settings.GameType)
                              .arg(settings.Level)
-                             .arg(settings.Speed));
+                             .arg(settings.Speed)
+                             .arg(settings.ComputerWells)
+                             .arg(settings.ComputerStrength));
     return count;
 }
 
@@ -103,7 +118,9 @@ void TGameSettings::LoadFromStream(QDataStream& stream) {
     stream >> players >> gameType >> level >> clockwise >> speed >> seed;
     // Unknown flag bits stay in the count, which then fails the plausibility check.
     LevelIncreaseDisabled = (players & LevelFixedFlag) != 0;
-    Players = players & ~LevelFixedFlag;
+    ComputerStrength = static_cast<uint8_t>((players & StrengthBits) >> StrengthShift);
+    ComputerWells = static_cast<uint8_t>((players & WellsBits) >> WellsShift);
+    Players = players & ~KnownFlags;
     GameType = gameType;
     Level = level;
     RotationClockwise = clockwise != 0;
@@ -112,7 +129,10 @@ void TGameSettings::LoadFromStream(QDataStream& stream) {
 }
 
 void TGameSettings::SaveToStream(QDataStream& stream) const {
-    stream << qint32(Players | (LevelIncreaseDisabled ? LevelFixedFlag : 0)) << quint8(GameType)
+    const int32_t flags = (LevelIncreaseDisabled ? LevelFixedFlag : 0) |
+                          ((ComputerStrength << StrengthShift) & StrengthBits) |
+                          ((ComputerWells << WellsShift) & WellsBits);
+    stream << qint32(Players | flags) << quint8(GameType)
            << qint32(Level) << quint8(RotationClockwise ? 1 : 0) << quint8(Speed)
            << qint32(RandomSeed);
 }
@@ -123,6 +143,8 @@ void TGameSettings::Snapshot(TGameMenuInterface* menu) {
         GameType = menu->SelectedGameType();
         Level = menu->SelectedLevel();
         LevelIncreaseDisabled = menu->IsLevelIncreaseDisabled();
+        ComputerWells = menu->SelectedComputerWells();
+        ComputerStrength = ComputerWells != 0 ? menu->SelectedComputerStrength() : 0;
     }
     RotationClockwise = ::Settings().RotationDirectionClockwise;
     Speed = static_cast<uint8_t>(::Settings().Speed);
@@ -252,6 +274,7 @@ bool TReplayer::Start(TGameMenuInterface* menu, TGameBackgroundInterface* backgr
     ApplySettings(background);
     if (menu) {
         menu->CheckPlayersItem(recorded.Players);
+        if (recorded.ComputerWells != 0) menu->CheckAgainstComputerItem();
         menu->CheckLevelItem(recorded.Level);
     }
     SetRandSeed(static_cast<uint32_t>(recorded.RandomSeed));

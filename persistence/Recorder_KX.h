@@ -44,8 +44,10 @@ public:
 // The game parameters at the start of a recorded game.
 // Stream form: Players (32), GameType (8), Level (32), RotationClockwise (8),
 // Speed (8), RandomSeed (32), little-endian, no padding: 15 bytes. The players
-// field holds the count in its low byte and, in bit 8, whether the level
-// stayed fixed ("Disable level increase"); older files have that bit clear.
+// field holds the count in its low byte; bit 8 tells whether the level stayed
+// fixed ("Disable level increase"); bits 9 and 10 the computer's strength and
+// bits 11 to 13 which wells it played (bit 11 the first). Older files have
+// these bits clear.
 class TGameSettings {
 public:
     virtual ~TGameSettings() = default;
@@ -63,6 +65,10 @@ public:
     uint8_t Speed = 0;
     int32_t RandomSeed = 0;
     bool LevelIncreaseDisabled = false;
+    // Bit k: well k was played by the computer.
+    uint8_t ComputerWells = 0;
+    // 1 Easy, 2 Normal, 3 Hard; 0 when no well was the computer's.
+    uint8_t ComputerStrength = 0;
 };
 
 // A recorded game: its settings and its actions in the order they were applied.

@@ -51,6 +51,8 @@ void LoadSettings() {
     s.ShowLandingSpot = ReadBool(SettingsGroup, QStringLiteral("ShowLandingSpot"), false);
     s.ShowGridLines = ReadBool(SettingsGroup, QStringLiteral("ShowGridLines"), false);
     s.MarkColours = ReadBool(SettingsGroup, QStringLiteral("MarkColours"), false);
+    s.ComputerStrength = ReadInt(SettingsGroup, QStringLiteral("ComputerStrength"), 2);
+    if (s.ComputerStrength < 1 || s.ComputerStrength > 3) s.ComputerStrength = 2;
     s.SoundEffectEnabled = ReadBool(AudioGroup, QStringLiteral("SoundEffectEnabled"), true);
     s.MIDIMusicEnabled = ReadBool(AudioGroup, QStringLiteral("MIDIMusicEnabled"), true);
     s.GameMusicEnabled = ReadBool(AudioGroup, QStringLiteral("GameMusicEnabled"), true);
@@ -67,6 +69,7 @@ void SaveSettings() {
     WriteBool(SettingsGroup, QStringLiteral("ShowLandingSpot"), s.ShowLandingSpot);
     WriteBool(SettingsGroup, QStringLiteral("ShowGridLines"), s.ShowGridLines);
     WriteBool(SettingsGroup, QStringLiteral("MarkColours"), s.MarkColours);
+    WriteInt(SettingsGroup, QStringLiteral("ComputerStrength"), s.ComputerStrength);
     WriteBool(AudioGroup, QStringLiteral("SoundEffectEnabled"), s.SoundEffectEnabled);
     WriteBool(AudioGroup, QStringLiteral("MIDIMusicEnabled"), s.MIDIMusicEnabled);
     WriteBool(AudioGroup, QStringLiteral("GameMusicEnabled"), s.GameMusicEnabled);

@@ -16,6 +16,8 @@ struct TSettings {
     // pictures it started with.
     bool MarkColours = false;
     bool SoundEffectEnabled = true;
+    // The computer opponent: 1 Easy, 2 Normal, 3 Hard.
+    int ComputerStrength = 2;
     bool MIDIMusicEnabled = true; // stored only
     bool GameMusicEnabled = true; // stored only
     int GameMusicNo = 0;          // stored only

@@ -55,6 +55,7 @@ TEST_F(SettingsTest, FirstStartGivesDefaultsAndExitWritesEveryValueAsAString) {
         {"Settings/ShowGridLines", "0"}, {"Audio/SoundEffectEnabled", "1"},
         {"Audio/MIDIMusicEnabled", "1"}, {"Audio/GameMusicEnabled", "1"},
         {"Audio/GameMusicNo", "0"},      {"Settings/MarkColours", "0"},
+        {"Settings/ComputerStrength", "2"},
     };
     EXPECT_EQ(stored, expected);
 }
@@ -70,6 +71,7 @@ TEST_F(SettingsTest, ChangedValuesSurviveSaveAndLoad) {
     s.MIDIMusicEnabled = false;
     s.GameMusicEnabled = false;
     s.GameMusicNo = 3;
+    s.ComputerStrength = 3;
     s.ScoreListPath = "/srv/kolvex/";
     SaveSettings();
     EXPECT_EQ(StoredValues().value("Div/ScoreListPath"), "/srv/kolvex/");
@@ -86,6 +88,7 @@ TEST_F(SettingsTest, ChangedValuesSurviveSaveAndLoad) {
     EXPECT_FALSE(s.MIDIMusicEnabled);
     EXPECT_FALSE(s.GameMusicEnabled);
     EXPECT_EQ(s.GameMusicNo, 3);
+    EXPECT_EQ(s.ComputerStrength, 3);
     EXPECT_EQ(s.ScoreListPath, "/srv/kolvex/");
 }
 
@@ -108,6 +111,13 @@ TEST_F(SettingsTest, SpeedOutsideItsThreeValuesReadsAsNormal) {
         Settings().Speed = 1;
         LoadSettings();
         EXPECT_EQ(Settings().Speed, 0) << stored;
+    }
+    // The computer's strength likewise: Easy to Hard, else Normal.
+    for (const char* stored : {"0", "4", "x"}) {
+        SettingsStore::Write("Settings", "ComputerStrength", stored);
+        Settings().ComputerStrength = 1;
+        LoadSettings();
+        EXPECT_EQ(Settings().ComputerStrength, 2) << stored;
     }
     SettingsStore::Write("Settings", "Speed", "2");
     LoadSettings();
