@@ -343,6 +343,7 @@ void TMainForm::HandleGameEnded() {
     const bool replayed = FDemoForm && FDemoForm->IsReplaying();
     if (FDemoForm) FDemoForm->EndOfGame();
     try {
+        ShowWinner(FSession, *ShowForm);
         AskForNames(FSession, *ShowForm, replayed);
     } catch (...) {
         ShowMenu();

@@ -106,6 +106,10 @@ public:
     int SelectedLevel() override;
     void CheckPlayersItem(int players) override;
     void CheckLevelItem(int level) override;
+    // The person keeps the first well and its arrow keys; the computer plays the second.
+    uint8_t SelectedComputerWells() override { return AgainstComputer() ? 0b10 : 0; }
+    uint8_t SelectedComputerStrength() override { return uint8_t(CheckedStrength()); }
+    void CheckAgainstComputerItem() override { CheckAgainstComputer(); }
 
     // TGameHostInterface
     TGfxPanel* FramePanel() override { return FramePanelComponent; }

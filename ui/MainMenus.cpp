@@ -5,6 +5,8 @@
 #include <QMenu>
 #include <QMenuBar>
 
+#include "persistence/Settings_KX.h"
+
 namespace {
 QAction* AddRadioItem(QMenu* menu, QActionGroup* group, const QString& caption, bool checked) {
     QAction* item = menu->addAction(caption);
@@ -70,6 +72,20 @@ void TMainMenus::BuildOptionsMenu(QMenuBar* bar, QObject* owner) {
             AddRadioItem(PlayersMenuItem, players, QString::number(i + 1), i == 0);
     // There are keys for two players only.
     PlayersItems[2]->setVisible(false);
+    AgainstComputerItem = AddRadioItem(PlayersMenuItem, players,
+                                       QStringLiteral("1 against the &computer"), false);
+
+    ComputerStrengthMenu = OptionsMenu->addMenu(QStringLiteral("&Computer strength"));
+    auto* strengths = new QActionGroup(owner);
+    const QString names[3] = {QStringLiteral("&Easy"), QStringLiteral("&Normal"),
+                              QStringLiteral("&Hard")};
+    for (int i = 0; i < 3; ++i) {
+        QAction* item = AddRadioItem(ComputerStrengthMenu, strengths, names[i],
+                                     Settings().ComputerStrength == i + 1);
+        QObject::connect(item, &QAction::triggered, owner,
+                         [i] { Settings().ComputerStrength = i + 1; });
+        StrengthItems[static_cast<size_t>(i)] = item;
+    }
 
     OptionsMenu->addSeparator();
     ShowOptionsItem = OptionsMenu->addAction(QStringLiteral("&Show Options..."));
@@ -128,8 +144,22 @@ void TMainMenus::EnableMenus(const TMenuState& state) {
 }
 
 int TMainMenus::CheckedPlayers() const {
+    if (AgainstComputer()) return 2;
     const int i = CheckedIndex(PlayersItems);
     return i < 0 ? -1 : i + 1;
+}
+
+bool TMainMenus::AgainstComputer() const {
+    return AgainstComputerItem->isChecked();
+}
+
+void TMainMenus::CheckAgainstComputer() {
+    AgainstComputerItem->setChecked(true);
+}
+
+int TMainMenus::CheckedStrength() const {
+    const int i = CheckedIndex(StrengthItems);
+    return i < 0 ? 2 : i + 1;
 }
 
 int TMainMenus::CheckedGameType() const {

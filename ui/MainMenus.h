@@ -41,6 +41,10 @@ public:
     std::array<QAction*, 5> LevelItems{};
     QMenu* PlayersMenuItem = nullptr;
     std::array<QAction*, 3> PlayersItems{};
+    QAction* AgainstComputerItem = nullptr;
+    QMenu* ComputerStrengthMenu = nullptr;
+    // Easy, Normal, Hard; the checked one is kept in the settings.
+    std::array<QAction*, 3> StrengthItems{};
     QAction* ShowOptionsItem = nullptr;
     QAction* Fullscreenesccancels1 = nullptr;
     QAction* DisablelevelincreaseMenuItem = nullptr;
@@ -64,8 +68,12 @@ public:
     void BuildMenus(QMenuBar* bar, QObject* owner);
     void EnableMenus(const TMenuState& state);
 
-    // 1 to 3, or -1 when no item is checked.
+    // 1 to 3 (2 for "1 against the computer"), or -1 when no item is checked.
     int CheckedPlayers() const;
+    bool AgainstComputer() const;
+    void CheckAgainstComputer();
+    // 1 Easy, 2 Normal, 3 Hard.
+    int CheckedStrength() const;
     // 0 to 2, or -1 when no item is checked.
     int CheckedGameType() const;
     // 0 to 4, or -1 when no item is checked.

@@ -11,22 +11,46 @@
 #include <algorithm>
 #include <vector>
 
+namespace {
+int People(TSessionCoordinator* session) {
+    int people = 0;
+    for (int i = 0; i < session->Count(); ++i)
+        if (!session->GetGame(i)->IsComputer()) ++people;
+    return people;
+}
+} // namespace
+
 void AskForNames(TSessionCoordinator* session, TShowForm& show, bool replayed) {
     if (!session || replayed) return;
     std::vector<TGameForm*> games;
     for (int i = 0; i < session->Count(); ++i) {
         TGameForm* game = session->GetGame(i);
-        if (!game->TheGame().StopRequested()) games.push_back(game);
+        if (!game->TheGame().StopRequested() && !game->IsComputer()) games.push_back(game);
     }
     std::stable_sort(games.begin(), games.end(),
                      [](TGameForm* a, TGameForm* b) { return a->Score() < b->Score(); });
     bool entered = false;
     for (TGameForm* game : games) {
-        const int index = session->Count() >= 2 ? game->GameIndex() : -1;
+        const int index = People(session) >= 2 ? game->GameIndex() : -1;
         if (show.EnterName(index, game->Score())) entered = true;
         if (Application::Terminated()) return;
     }
     if (!entered) return;
     show.ShowTopScores();
     WaitSeconds(10000);
+}
+
+void ShowWinner(TSessionCoordinator* session, TShowForm& show) {
+    if (!session || session->Count() != 2) return;
+    TGameForm* person = session->GetGame(0);
+    TGameForm* computer = session->GetGame(1);
+    if (person->IsComputer() == computer->IsComputer()) return;
+    if (person->IsComputer()) std::swap(person, computer);
+    // A stopped game's score could only have risen: the leader's stop decides
+    // nothing, the stop of the one behind leaves the outcome open.
+    const int32_t you = person->Score(), it = computer->Score();
+    const bool open = (you <= it && person->TheGame().StopRequested()) ||
+                      (it <= you && computer->TheGame().StopRequested());
+    if (open) return;
+    show.ShowMatchEnd(you, it);
 }

@@ -415,6 +415,34 @@ void TShowForm::ShowCredits() {
     ClearBoth();
 }
 
+void TShowForm::ShowMatchEnd(int32_t person, int32_t computer) {
+    const bool won = person > computer, lost = person < computer;
+    OpenPresentation(won ? QStringLiteral("Bravo!") : lost ? QStringLiteral("Oh no...")
+                                                          : QStringLiteral("Even!"));
+    try {
+        if (won) {
+            TypeLn(QStringLiteral("You have beaten"));
+            TypeLn(QStringLiteral("the computer!"));
+        } else if (lost) {
+            TypeLn(QStringLiteral("The computer"));
+            TypeLn(QStringLiteral("has won."));
+        } else {
+            TypeLn(QStringLiteral("It's a draw."));
+        }
+        TypeLn(QString());
+        TypeLn(QStringLiteral("You: %1").arg(person));
+        TypeLn(QStringLiteral("Computer: %1").arg(computer));
+        TypeLn(QString());
+        TypeLn(lost ? QStringLiteral("Try again?") : QStringLiteral("Well played!"));
+        ClearSkip();
+        WaitSeconds(30);
+    } catch (...) {
+        ClosePresentation();
+        throw;
+    }
+    ClosePresentation();
+}
+
 void TShowForm::ShowCleaned(TGfxPanel* playfield) {
     OpenRoundMessage(QStringLiteral("Cleaned"), playfield);
     try {

@@ -69,6 +69,8 @@ public:
     // entry was stored. playerIndex: 0 or more in a game of several players, else -1.
     bool EnterName(int playerIndex, int32_t score);
     void ShowCredits();
+    // The end of a game against the computer: who won, and both scores.
+    void ShowMatchEnd(int32_t person, int32_t computer);
     void ShowCleaned(TGfxPanel* playfield);
     void ShowTimeRound(TGfxPanel* playfield);
 
