@@ -82,6 +82,8 @@ QImage GlassPicture();
 QImage BrickPicture(int kind, bool marked = false);
 QImage ZapPicture();
 QImage WindowIcon();
+// The desktop icon at size x size pixels (an even size), drawn for that size.
+QImage DesktopIcon(int size);
 
 QImage GameBackground();
 QImage ShowBackground();

@@ -43,8 +43,8 @@ int main(int argc, char** argv) {
     const QString out = QString::fromLocal8Bit(argv[2]);
     const QString pictures = out + QStringLiteral("/pictures"),
                   cursors = out + QStringLiteral("/cursors"),
-                  sounds = out + QStringLiteral("/sounds");
-    for (const QString& dir : {pictures, cursors, sounds})
+                  sounds = out + QStringLiteral("/sounds"), icons = out + QStringLiteral("/icons");
+    for (const QString& dir : {pictures, cursors, sounds, icons})
         QDir().mkpath(dir);
 
     auto jpeg = [&](const char* name, const QImage& img) {
@@ -86,6 +86,8 @@ int main(int argc, char** argv) {
     Png(pictures, QStringLiteral("CounterClockwiseGlyph"), art::RotationGlyph(false));
     Png(pictures, QStringLiteral("ClockwiseGlyph"), art::RotationGlyph(true));
     Png(pictures, QStringLiteral("KolvexIcon"), art::WindowIcon());
+    for (int size : {16, 32, 48, 64, 128, 256})
+        Png(icons, QStringLiteral("kolvex-%1").arg(size), art::DesktopIcon(size));
 
     for (auto& [name, cursor] : art::Cursors()) {
         // The hot spot travels inside the PNG as a text entry.
