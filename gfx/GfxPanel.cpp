@@ -56,7 +56,7 @@ void TGfxPanel::SetFramesPerSec(TFrameRate value) {
     if (value == FFramesPerSec) return;
     FFramesPerSec = value;
     FNominalInterval = 1000 / value;
-    FFrameTimer->SetInterval(static_cast<uint16_t>(FNominalInterval));
+    FFrameTimer->SetIntervalUs((1000000 + value / 2) / value);
 }
 
 void TGfxPanel::SetPicture(const QImage& picture) {
@@ -178,7 +178,6 @@ void TGfxPanel::FrameTick() {
         if (!self) return;
     }
     if (!FWiper.Running() && !FShowPending) {
-        PaceFrames();
         if (Visible()) ComposeFrame();
         if (OnPerform) {
             OnPerform(this);
@@ -188,39 +187,6 @@ void TGfxPanel::FrameTick() {
     if (!FWiper.Running()) return;
     FWiper.Step();
     if (!FWiper.Running() && OnShow) OnShow(this);
-}
-
-void TGfxPanel::PaceFrames() {
-    const uint32_t now = Clock::Current().TickCount();
-    if (FLastTickTime == 0) {
-        FLastTickTime = now;
-        return;
-    }
-    const int32_t delta = static_cast<int32_t>(now - FLastTickTime);
-    FLastTickTime = now;
-    FTickSamples[static_cast<size_t>(FSampleIndex)] = delta;
-    FSampleIndex = (FSampleIndex + 1) % 5;
-    FSamplesSinceAdjust += 1;
-    if (FSamplesSinceAdjust <= 5) return;
-    FSamplesSinceAdjust = 5;
-    const int32_t stall = FNominalInterval * 4 / 3;
-    int32_t sum = 0;
-    int32_t count = 0;
-    for (const int32_t sample : FTickSamples) {
-        if (sample >= stall) continue;
-        sum += sample;
-        count += 1;
-    }
-    if (count < 3) return;
-    const int32_t average = sum / count;
-    const int interval = FFrameTimer->Interval();
-    if (average > FNominalInterval * 41 / 40) {
-        FFrameTimer->SetInterval(static_cast<uint16_t>(std::max(1, interval - 1)));
-        FSamplesSinceAdjust = 0;
-    } else if (average < FNominalInterval * 39 / 40) {
-        FFrameTimer->SetInterval(static_cast<uint16_t>(std::min(1000, interval + 1)));
-        FSamplesSinceAdjust = 0;
-    }
 }
 
 void TGfxPanel::ComposeFrame() {

@@ -42,8 +42,9 @@ public:
     explicit TGfxPanel(QWidget* parent = nullptr);
     ~TGfxPanel() override;
 
-    // Frames per second, 0 to 1000; 0 stops the ticks and a non-zero value
-    // sets the timer interval to 1000 div value (the nominal interval).
+    // Frames per second, 0 to 1000; 0 stops the ticks. A non-zero value ticks
+    // at exactly that rate (the interval in microseconds); the nominal
+    // interval is its whole milliseconds, 1000 div value.
     TFrameRate FramesPerSec() const { return FFramesPerSec; }
     void SetFramesPerSec(TFrameRate value);
     int NominalInterval() const { return FNominalInterval; }
@@ -102,10 +103,6 @@ public:
 
     // One tick of the frame timer.
     void FrameTick();
-    // Nudges the timer interval by 1 ms towards the nominal period, at most
-    // every sixth tick, from the average of the last five periods that were
-    // not stalls (4/3 of the nominal period or longer).
-    void PaceFrames();
     void ComposeFrame();
     // Handles window messages until some panel has composed a frame (in
     // virtual time also when no timer is left to compose one).
@@ -139,10 +136,6 @@ private:
     void FlushDirty();
     void RepairErasedDuringFrame();
 
-    uint32_t FLastTickTime = 0;
-    std::array<int32_t, 5> FTickSamples{};
-    int FSampleIndex = 0;
-    int FSamplesSinceAdjust = 0;
     bool FPaletteAdapted = false;
     TFrameRate FFramesPerSec = 0;
     int FNominalInterval = 0;

@@ -189,14 +189,8 @@ void WaitSeconds(int64_t N) {
 }
 
 void BusyWait(uint32_t Ms) {
-    Clock& clock = Clock::Current();
-    if (clock.IsVirtual()) {
-        clock.Sleep(Ms + 1);
-        return;
-    }
-    const uint32_t start = clock.TickCount();
-    while (clock.TickCount() - start <= Ms) {
-    }
+    // The clock's own sleep: scheduler time moves on, and in paced time the wall clock too.
+    Clock::Current().Sleep(Ms + 1);
 }
 
 void ProcessMessagesUntil(const std::function<bool()>& Done, int64_t TimeoutMs) {
@@ -213,7 +207,8 @@ void ProcessMessagesUntil(const std::function<bool()>& Done, int64_t TimeoutMs) 
         wake->SetInterval(static_cast<uint32_t>(std::min<int64_t>(TimeoutMs, UINT32_MAX)));
         wake->SetActive(true);
     }
-    auto* virtualClock = dynamic_cast<VirtualClock*>(&clock);
+    // Only virtual time can run out of things to wait for; paced time waits for input.
+    VirtualClock* virtualClock = clock.IsVirtual() ? clock.Scheduler() : nullptr;
     while (!Done() && !Application::Terminated() && !expired()) {
         // Qt's glib dispatcher, in a loop nested inside a posted event, never
         // delivers the events queued behind that one (a frame timer's tick,

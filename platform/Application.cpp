@@ -3,6 +3,7 @@
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
 #include "platform/Exception.h"
+#include "platform/PacedClock.h"
 
 #include <QCoreApplication>
 #include <QEvent>
@@ -14,10 +15,6 @@ QString& TitleText() {
     return title;
 }
 bool terminated = false;
-
-void RunVirtualTicks(VirtualClock& clock) {
-    if (!clock.RunDueTicks()) clock.AdvanceToNextTick();
-}
 } // namespace
 
 QString Application::Title() { return TitleText(); }
@@ -37,21 +34,26 @@ void Application::Terminate() {
 void Application::ResetTerminated() { terminated = false; }
 
 // Inside a nested loop Qt's dispatcher may hold back posted events that were
-// queued behind the event being handled; sending them first keeps a frame
-// timer's blocked tick from stalling every other panel.
+// queued behind the event being handled; sending them first keeps them in order.
 void Application::ProcessMessages() {
     if (QCoreApplication::instance()) {
+        PacedClock::OwnLoop loop;
         QCoreApplication::sendPostedEvents();
         QCoreApplication::processEvents(QEventLoop::AllEvents);
     }
-    if (auto* clock = dynamic_cast<VirtualClock*>(&Clock::Current())) RunVirtualTicks(*clock);
+    if (VirtualClock* scheduler = Clock::Current().Scheduler()) scheduler->Step();
 }
 
 void Application::HandleMessage() {
-    if (dynamic_cast<VirtualClock*>(&Clock::Current()) || !QCoreApplication::instance()) {
+    Clock& clock = Clock::Current();
+    VirtualClock* scheduler = clock.Scheduler();
+    if (clock.IsVirtual() || !QCoreApplication::instance() ||
+        (scheduler && scheduler->HasActiveTimers())) {
         ProcessMessages();
         return;
     }
+    // Nothing is scheduled: only an event can get things going.
+    PacedClock::OwnLoop loop;
     QCoreApplication::sendPostedEvents();
     QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
 }

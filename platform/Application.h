@@ -21,12 +21,13 @@ public:
     static void Terminate();
     static void ResetTerminated();
 
-    // Handles the pending events and never blocks. In virtual time it then
-    // runs the timer ticks that are due; when none is due it moves the clock
-    // to the next due tick and runs that one, so a waiting loop always gets on.
+    // One turn of a message loop: handles the pending events, then runs the
+    // timer ticks that are due now, or else the next due tick (in virtual time
+    // at once, in paced time when the wall clock reaches it, handling events
+    // meanwhile; an event may end the wait first). Never waits for input.
     static void ProcessMessages();
-    // For waiting loops: handles at least one event, blocking until one comes
-    // (real time), or does what ProcessMessages does (virtual time).
+    // For waiting loops: what ProcessMessages does; when no timer is active in
+    // paced time, waits for the next event instead.
     static void HandleMessage();
 
     static void PostEvent(QObject* receiver, QEvent* event);

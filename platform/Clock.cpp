@@ -1,17 +1,13 @@
 #include "platform/Clock.h"
 
-#include <chrono>
-#include <thread>
+#include "platform/PacedClock.h"
+
+#include <algorithm>
 
 namespace {
 std::unique_ptr<Clock>& Installed() {
-    static std::unique_ptr<Clock> clock = std::make_unique<RealClock>();
+    static std::unique_ptr<Clock> clock = std::make_unique<PacedClock>();
     return clock;
-}
-int64_t MonotonicNs() {
-    return std::chrono::duration_cast<std::chrono::nanoseconds>(
-               std::chrono::steady_clock::now().time_since_epoch())
-        .count();
 }
 } // namespace
 
@@ -22,15 +18,6 @@ std::unique_ptr<Clock> Clock::Install(std::unique_ptr<Clock> clock) {
     Installed() = std::move(clock);
     return previous;
 }
-
-RealClock::RealClock() : FStartNs(MonotonicNs()) {}
-
-uint32_t RealClock::TickCount() {
-    // Start above zero: callers use a tick count of 0 to mean "never seen".
-    return static_cast<uint32_t>((MonotonicNs() - FStartNs) / 1000000 + 1000);
-}
-
-void RealClock::Sleep(uint32_t ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
 VirtualClock::TimerId VirtualClock::Register(std::function<void()> onTick) {
     auto entry = std::make_unique<Entry>();
@@ -48,9 +35,10 @@ void VirtualClock::Unregister(TimerId id) {
             (*it)->Active = false;
             (*it)->OnTick = nullptr;
             (*it)->Id = -1;
-            return;
+        } else {
+            FEntries.erase(it);
         }
-        FEntries.erase(it);
+        ScheduleChanged();
         return;
     }
 }
@@ -61,31 +49,44 @@ VirtualClock::Entry* VirtualClock::Find(TimerId id) {
     return nullptr;
 }
 
-void VirtualClock::Schedule(TimerId id, uint32_t intervalMs, bool active) {
+void VirtualClock::Schedule(TimerId id, uint64_t intervalUs, bool active) {
     Entry* entry = Find(id);
     if (!entry) return;
-    entry->Interval = intervalMs;
-    entry->Active = active && intervalMs > 0;
-    entry->Due = FNow + intervalMs;
+    if (active && intervalUs > 0) CatchUpWhenIdle();
+    entry->Interval = intervalUs;
+    entry->Active = active && intervalUs > 0;
+    entry->Due = FNow + intervalUs;
+    entry->HeldFor = intervalUs;
+    ScheduleChanged();
 }
 
-VirtualClock::Entry* VirtualClock::EarliestRunnable() {
-    Entry* best = nullptr;
-    for (auto& entry : FEntries) {
-        if (!entry->Active || entry->Running) continue;
+void VirtualClock::Hold(TimerId id, bool held) {
+    Entry* entry = Find(id);
+    if (!entry || entry->Held == held) return;
+    entry->Held = held;
+    if (held)
+        entry->HeldFor = entry->Due > FNow ? entry->Due - FNow : 0;
+    else
+        entry->Due = FNow + entry->HeldFor;
+    ScheduleChanged();
+}
+
+const VirtualClock::Entry* VirtualClock::EarliestRunnable() const {
+    const Entry* best = nullptr;
+    for (const auto& entry : FEntries) {
+        if (!entry->Active || entry->Held || entry->Running) continue;
         if (!best || entry->Due < best->Due) best = entry.get();
     }
     return best;
 }
 
-bool VirtualClock::HasActiveTimers() const {
-    for (const auto& entry : FEntries)
-        if (entry->Active && !entry->Running) return true;
-    return false;
+VirtualClock::Entry* VirtualClock::EarliestRunnable() {
+    return const_cast<Entry*>(std::as_const(*this).EarliestRunnable());
 }
 
-void VirtualClock::RunTick(TimerId id) {
-    Entry* entry = Find(id);
+bool VirtualClock::HasActiveTimers() const { return EarliestRunnable() != nullptr; }
+
+void VirtualClock::RunTick(Entry* entry) {
     entry->Running = true;
     std::function<void()> tick = entry->OnTick;
     struct Done {
@@ -98,6 +99,8 @@ void VirtualClock::RunTick(TimerId id) {
                 return;
             }
             Item->Due = Self->FNow + Item->Interval;
+            if (Item->Held) Item->HeldFor = Item->Interval;
+            Self->ScheduleChanged();
         }
     } done{this, entry};
     if (tick) tick();
@@ -107,7 +110,7 @@ bool VirtualClock::RunDueTicks() {
     bool ran = false;
     while (Entry* next = EarliestRunnable()) {
         if (next->Due > FNow) break;
-        RunTick(next->Id);
+        RunTick(next);
         ran = true;
     }
     return ran;
@@ -115,8 +118,16 @@ bool VirtualClock::RunDueTicks() {
 
 bool VirtualClock::AdvanceToNextTick() {
     Entry* next = EarliestRunnable();
+    if (next && !Reached(next->Due)) {
+        // Waiting handles events, which may change the schedule or be what a
+        // waiting loop waits for: after a wait that did not reach the tick,
+        // the loop gets its turn first.
+        if (!WaitUntil(next->Due)) return false;
+        next = EarliestRunnable();
+        if (next && !Reached(next->Due)) return false;
+    }
     if (!next) return false;
     if (next->Due > FNow) FNow = next->Due;
-    RunTick(next->Id);
+    RunTick(next);
     return true;
 }

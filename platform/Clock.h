@@ -5,10 +5,13 @@
 #include <memory>
 #include <vector>
 
-// The one source of time of the program. The real clock reads the monotonic
-// system clock and sleeps for real; the virtual clock keeps its own time,
-// which only moves when something sleeps or when the message loop is idle,
-// and runs the program's periodic timers itself in a fixed order.
+class VirtualClock;
+
+// The one source of time of the program. Every periodic timer runs on one
+// scheduler (VirtualClock): in tests and headless runs its time jumps from
+// tick to tick; in the program (PacedClock) the same scheduler is paced by
+// the wall clock. Either way the ticks, their order and their times are the
+// same, so a game depends only on its inputs, never on the machine's speed.
 class Clock {
 public:
     virtual ~Clock() = default;
@@ -16,62 +19,80 @@ public:
     // Milliseconds since an arbitrary start, wrapping like a 32-bit tick count.
     virtual uint32_t TickCount() = 0;
     virtual void Sleep(uint32_t ms) = 0;
+    // Whether time jumps instead of passing (nothing waits for the wall clock).
     virtual bool IsVirtual() const = 0;
+    // The scheduler of the periodic timers, if this clock has one.
+    virtual VirtualClock* Scheduler() { return nullptr; }
 
     static Clock& Current();
     // Replaces the program's clock; returns the previous one.
     static std::unique_ptr<Clock> Install(std::unique_ptr<Clock> clock);
 };
 
-class RealClock : public Clock {
-public:
-    RealClock();
-    uint32_t TickCount() override;
-    void Sleep(uint32_t ms) override;
-    bool IsVirtual() const override { return false; }
-
-private:
-    int64_t FStartNs;
-};
-
-// Virtual time with a scheduler of periodic timers. A timer's next tick is
-// due one interval after its previous tick returned (as a timer thread that
-// sleeps between ticks would behave). Ticks due at the same time run in the
-// order their timers were registered. A timer never ticks inside its own tick.
+// The scheduler of periodic timers, in microseconds. A timer's next tick is
+// due one interval after its previous tick returned (as a timer that sleeps
+// between ticks would behave). Ticks run in due order; ticks due at the same
+// time run in the order their timers were registered. A timer never ticks
+// inside its own tick. Scheduler time moves only to a tick's due time or by
+// Sleep, so ticks keep their times however late they run.
 class VirtualClock : public Clock {
 public:
     using TimerId = int;
 
-    uint32_t TickCount() override { return static_cast<uint32_t>(FNow); }
-    uint64_t Now() const { return FNow; }
-    void Sleep(uint32_t ms) override { FNow += ms; }
+    uint32_t TickCount() override { return static_cast<uint32_t>(FNow / 1000); }
+    // Scheduler time in milliseconds and in microseconds.
+    uint64_t Now() const { return FNow / 1000; }
+    uint64_t NowUs() const { return FNow; }
+    void Sleep(uint32_t ms) override { FNow += uint64_t{ms} * 1000; }
     bool IsVirtual() const override { return true; }
+    VirtualClock* Scheduler() override { return this; }
 
     TimerId Register(std::function<void()> onTick);
     void Unregister(TimerId id);
     // Starts (due one interval from now), restarts with a new interval, or stops a timer.
-    void Schedule(TimerId id, uint32_t intervalMs, bool active);
+    void Schedule(TimerId id, uint64_t intervalUs, bool active);
+    // Holds a timer without losing its place: released, it is due as much
+    // later as it was held, so held timers keep their phases to each other.
+    void Hold(TimerId id, bool held);
 
     // Runs every tick that is due now, earliest first. Returns whether any ran.
     bool RunDueTicks();
-    // Moves time to the earliest due tick and runs it. Returns false when no timer is active.
+    // Moves time to the earliest due tick and runs it (in paced time, once the
+    // wall clock has reached it). Returns false when no timer is active.
     bool AdvanceToNextTick();
+    // One step of a message loop: the ticks due now, or else the next one.
+    bool Step() { return RunDueTicks() || AdvanceToNextTick(); }
     bool HasActiveTimers() const;
 
-private:
+protected:
+    // Whether the wall clock has reached a due time; virtual time is always there.
+    virtual bool Reached(uint64_t /*dueUs*/) const { return true; }
+    // Waits for the wall clock to reach a due time, handling events meanwhile;
+    // may return early. False when waiting is over for good (the program ends).
+    virtual bool WaitUntil(uint64_t /*dueUs*/) { return true; }
+    // Told whenever the earliest due tick may have changed.
+    virtual void ScheduleChanged() {}
+    // Before a timer starts: time that passed with nothing scheduled counts.
+    virtual void CatchUpWhenIdle() {}
     struct Entry {
         TimerId Id = 0;
         uint64_t Due = 0;
-        uint32_t Interval = 0;
+        uint64_t Interval = 0;
+        uint64_t HeldFor = 0;
         bool Active = false;
+        bool Held = false;
         bool Running = false;
         std::function<void()> OnTick;
     };
-    Entry* Find(TimerId id);
+    const Entry* EarliestRunnable() const;
     Entry* EarliestRunnable();
-    void RunTick(TimerId id);
 
-    uint64_t FNow = 1000;
+    uint64_t FNow = 1000 * 1000;
+
+private:
+    Entry* Find(TimerId id);
+    void RunTick(Entry* entry);
+
     TimerId FNextId = 1;
     std::vector<std::unique_ptr<Entry>> FEntries;
 };

@@ -1,26 +1,18 @@
 #include "platform/ClockTimer.h"
 
-#include <QTimer>
-
 ClockTimer::ClockTimer(std::function<void()> onTick) : FOnTick(std::move(onTick)) {
-    FVirtual = dynamic_cast<VirtualClock*>(&Clock::Current());
-    if (FVirtual) {
-        FVirtualId = FVirtual->Register([this] { FOnTick(); });
-        return;
-    }
-    FRealTimer = std::make_unique<QTimer>();
-    FRealTimer->setTimerType(Qt::PreciseTimer);
-    QObject::connect(FRealTimer.get(), &QTimer::timeout, [this] { FOnTick(); });
+    FScheduler = Clock::Current().Scheduler();
+    if (FScheduler) FId = FScheduler->Register([this] { FOnTick(); });
 }
 
 ClockTimer::~ClockTimer() {
-    if (FVirtual && dynamic_cast<VirtualClock*>(&Clock::Current()) == FVirtual)
-        FVirtual->Unregister(FVirtualId);
+    // A clock replaced since (tests do that) has taken its timers with it.
+    if (FScheduler && Clock::Current().Scheduler() == FScheduler) FScheduler->Unregister(FId);
 }
 
-void ClockTimer::SetInterval(uint32_t ms) {
-    if (ms == FInterval) return;
-    FInterval = ms;
+void ClockTimer::SetIntervalUs(uint64_t us) {
+    if (us == FIntervalUs) return;
+    FIntervalUs = us;
     Apply();
 }
 
@@ -30,15 +22,12 @@ void ClockTimer::SetActive(bool active) {
     Apply();
 }
 
+void ClockTimer::SetHeld(bool held) {
+    if (held == FHeld) return;
+    FHeld = held;
+    if (FScheduler) FScheduler->Hold(FId, held);
+}
+
 void ClockTimer::Apply() {
-    const bool run = FActive && FInterval > 0;
-    if (FVirtual) {
-        FVirtual->Schedule(FVirtualId, FInterval, run);
-        return;
-    }
-    if (!run) {
-        FRealTimer->stop();
-        return;
-    }
-    FRealTimer->start(static_cast<int>(FInterval));
+    if (FScheduler) FScheduler->Schedule(FId, FIntervalUs, FActive && FIntervalUs > 0);
 }

@@ -2,16 +2,12 @@
 
 #include "platform/Clock.h"
 
-#include <QObject>
 #include <cstdint>
 #include <functional>
-#include <memory>
 
-class QTimer;
-
-// A periodic timer that reads the program's clock: a precise QTimer in real
-// time, a timer of the virtual clock's scheduler in virtual time. The clock
-// in use when the timer is made decides which.
+// A periodic timer of the program's scheduler (the clock in use when the
+// timer is made). Its interval is in milliseconds, or in microseconds for
+// rates that are no whole number of milliseconds apart.
 class ClockTimer {
 public:
     explicit ClockTimer(std::function<void()> onTick);
@@ -19,18 +15,23 @@ public:
     ClockTimer(const ClockTimer&) = delete;
     ClockTimer& operator=(const ClockTimer&) = delete;
 
-    void SetInterval(uint32_t ms);
+    void SetInterval(uint32_t ms) { SetIntervalUs(uint64_t{ms} * 1000); }
+    void SetIntervalUs(uint64_t us);
     void SetActive(bool active);
-    uint32_t Interval() const { return FInterval; }
+    // Held, the timer keeps its place: released, it is due as much later as it was held.
+    void SetHeld(bool held);
+    uint32_t Interval() const { return static_cast<uint32_t>(FIntervalUs / 1000); }
+    uint64_t IntervalUs() const { return FIntervalUs; }
     bool Active() const { return FActive; }
+    bool Held() const { return FHeld; }
 
 private:
     void Apply();
 
     std::function<void()> FOnTick;
-    uint32_t FInterval = 1000;
+    uint64_t FIntervalUs = 1000 * 1000;
     bool FActive = false;
-    VirtualClock* FVirtual = nullptr;
-    VirtualClock::TimerId FVirtualId = 0;
-    std::unique_ptr<QTimer> FRealTimer;
+    bool FHeld = false;
+    VirtualClock* FScheduler = nullptr;
+    VirtualClock::TimerId FId = 0;
 };

@@ -3,16 +3,12 @@
 #include "GfxTestSupport.h"
 #include "gfx/brenmarUtils.h"
 #include "platform/Clock.h"
+#include "platform/PacedClock.h"
 
 #include <QPointer>
-#include <atomic>
 #include <chrono>
-#include <condition_variable>
-#include <cstdio>
-#include <cstdlib>
 #include <gtest/gtest.h>
 #include <memory>
-#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -24,30 +20,15 @@ protected:
     static uint64_t Now() { return TestEnvironment::Clock().Now(); }
 };
 
-// The timer thread in real time, for the few cases where the thread itself
-// is what is tested: they check that ticks arrive and stop, never how fast.
-class RealTimeTimerTest : public testing::Test {
+// Timers in paced time, for the few cases where pacing itself is what is
+// tested: they check that ticks arrive and stop, never how fast.
+class PacedTimerTest : public testing::Test {
 protected:
     void SetUp() override {
         TestEnvironment::Reset();
-        FVirtual = Clock::Install(std::make_unique<RealClock>());
-        FWatchdog = std::thread([this] {
-            std::unique_lock lock(FLock);
-            if (!FDone.wait_for(lock, std::chrono::seconds(20), [this] { return FFinished; })) {
-                std::fprintf(stderr, "timer thread test hung: deadlock\n");
-                std::_Exit(3);
-            }
-        });
+        FVirtual = Clock::Install(std::make_unique<PacedClock>());
     }
-    void TearDown() override {
-        {
-            std::lock_guard lock(FLock);
-            FFinished = true;
-        }
-        FDone.notify_all();
-        FWatchdog.join();
-        Clock::Install(std::move(FVirtual));
-    }
+    void TearDown() override { Clock::Install(std::move(FVirtual)); }
     // Handles messages for a while in real time.
     static void Pump(int ms) {
         ProcessMessagesUntil([] { return false; }, ms);
@@ -55,17 +36,12 @@ protected:
 
 private:
     std::unique_ptr<Clock> FVirtual;
-    std::thread FWatchdog;
-    std::mutex FLock;
-    std::condition_variable FDone;
-    bool FFinished = false;
 };
 
 } // namespace
 
 TEST_F(ThdTimerTest, InVirtualTimeTicksComeAnIntervalAfterThePreviousTickReturned) {
     TThreadedTimer timer;
-    EXPECT_FALSE(timer.Threaded());
     std::vector<uint64_t> ticks;
     timer.SetInterval(40);
     timer.SetOnTimer([&](QObject* sender) {
@@ -125,9 +101,8 @@ TEST_F(ThdTimerTest, ATimerFreedInsideItsOwnTickNeverTicksAgain) {
     EXPECT_EQ(ticks, 1);
 }
 
-TEST_F(RealTimeTimerTest, TheThreadDeliversTicksOnTheMainThreadAndStopsWithTheTimer) {
+TEST_F(PacedTimerTest, TicksArriveOnTheMainThreadAndStopWithTheTimer) {
     auto timer = std::make_unique<TThreadedTimer>();
-    ASSERT_TRUE(timer->Threaded());
     const std::thread::id mainThread = std::this_thread::get_id();
     int ticks = 0;
     timer->SetInterval(2);
@@ -144,21 +119,7 @@ TEST_F(RealTimeTimerTest, TheThreadDeliversTicksOnTheMainThreadAndStopsWithTheTi
     EXPECT_EQ(ticks, atStop);
 }
 
-TEST_F(RealTimeTimerTest, FreeingWhileTheThreadWaitsForItsTickDoesNotDeadlock) {
-    for (int round = 0; round < 20; ++round) {
-        auto timer = std::make_unique<TThreadedTimer>();
-        int ticks = 0;
-        timer->SetInterval(1);
-        timer->SetOnTimer([&](QObject*) { ++ticks; });
-        // The main thread does not handle messages: the thread hands its tick over and waits.
-        Clock::Current().Sleep(static_cast<uint32_t>(3 + round % 4));
-        timer.reset();
-        Pump(2);
-        EXPECT_EQ(ticks, 0);
-    }
-}
-
-TEST_F(RealTimeTimerTest, FreeingFromInsideItsOwnTickAndANestedLoopIsSafe) {
+TEST_F(PacedTimerTest, FreeingFromInsideItsOwnTickAndANestedLoopIsSafe) {
     // Several rounds: the other timer's tick is sometimes already queued
     // behind this one when the nested loop starts, and must still arrive.
     for (int round = 0; round < 6; ++round) {
@@ -188,14 +149,13 @@ TEST_F(RealTimeTimerTest, FreeingFromInsideItsOwnTickAndANestedLoopIsSafe) {
     }
 }
 
-TEST_F(RealTimeTimerTest, SuspendedTimerDeliversNothingUntilResumed) {
+TEST_F(PacedTimerTest, SuspendedTimerDeliversNothingUntilResumed) {
     TThreadedTimer timer;
     int ticks = 0;
     timer.SetInterval(2);
     timer.SetOnTimer([&](QObject*) { ++ticks; });
     ProcessMessagesUntil([&] { return ticks >= 2; }, 5000);
     timer.SetEnabled(false);
-    Pump(10); // lets a tick handed over before the suspension run
     const int suspended = ticks;
     Pump(30);
     EXPECT_EQ(ticks, suspended);

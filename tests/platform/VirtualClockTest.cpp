@@ -1,8 +1,11 @@
 #include "platform/Application.h"
 #include "platform/ClockTimer.h"
+#include "platform/PacedClock.h"
 #include "support/TestEnvironment.h"
 
+#include <chrono>
 #include <gtest/gtest.h>
+#include <thread>
 
 namespace {
 class VirtualTime : public testing::Test {
@@ -99,4 +102,58 @@ TEST_F(VirtualTime, ATimerDestroyedInsideItsTickIsSafe) {
     timer->SetActive(true);
     EXPECT_TRUE(clock().AdvanceToNextTick());
     EXPECT_FALSE(clock().AdvanceToNextTick());
+}
+
+TEST_F(VirtualTime, AHeldTimerKeepsItsPhaseToTheOthers) {
+    ClockTimer a(Logger('a')), b(Logger('b'));
+    a.SetInterval(40);
+    b.SetInterval(40);
+    a.SetActive(true);
+    clock().Sleep(15);
+    b.SetActive(true); // b runs 15 ms behind a
+    clock().AdvanceToNextTick();
+    a.SetHeld(true);
+    b.SetHeld(true);
+    clock().Sleep(1000); // a pause
+    EXPECT_FALSE(clock().HasActiveTimers());
+    a.SetHeld(false);
+    b.SetHeld(false);
+    const uint64_t resumed = clock().Now();
+    clock().AdvanceToNextTick();
+    clock().AdvanceToNextTick();
+    ASSERT_EQ(log.size(), 3u);
+    EXPECT_EQ(log[1], std::make_pair('b', resumed + 15));
+    EXPECT_EQ(log[2], std::make_pair('a', resumed + 40));
+}
+
+namespace {
+// Two timers at rates that are no whole number of milliseconds apart, one of
+// whose ticks stalls the machine: the ticks and their scheduler times.
+std::vector<std::pair<char, uint64_t>> StalledRun(VirtualClock& clock, bool paced) {
+    std::vector<std::pair<char, uint64_t>> log;
+    int ticks = 0;
+    ClockTimer fast([&] {
+        log.emplace_back('f', clock.NowUs());
+        if (++ticks == 3 && paced) std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    });
+    ClockTimer slow([&] { log.emplace_back('s', clock.NowUs()); });
+    fast.SetIntervalUs(13889);
+    slow.SetIntervalUs(40000);
+    fast.SetActive(true);
+    slow.SetActive(true);
+    while (log.size() < 40) Application::ProcessMessages();
+    return log;
+}
+} // namespace
+
+TEST_F(VirtualTime, PacedTimeRunsTheSameTicksAtTheSameTimesAsVirtualTimeThoughLate) {
+    const auto expected = StalledRun(clock(), false);
+    auto previous = Clock::Install(std::make_unique<PacedClock>());
+    // A stall of 300 ms: longer than the schedule catches up on, too.
+    auto actual = StalledRun(*Clock::Current().Scheduler(), true);
+    Clock::Install(std::move(previous));
+    ASSERT_FALSE(actual.empty());
+    const uint64_t offset = actual[0].second - expected[0].second;
+    for (auto& [name, time] : actual) time -= offset;
+    EXPECT_EQ(actual, expected);
 }

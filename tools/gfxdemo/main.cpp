@@ -231,10 +231,6 @@ int Sprites(const QString& folder) {
 
 int TimerRate(int interval, int seconds) {
     auto timer = std::make_unique<TThreadedTimer>();
-    if (!timer->Threaded()) {
-        out << "the timer is not threaded" << Qt::endl;
-        return 1;
-    }
     int ticks = 0;
     timer->SetThreadPriority(tpTimeCritical);
     timer->SetInterval(static_cast<uint16_t>(interval));

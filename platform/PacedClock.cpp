@@ -1,0 +1,98 @@
+#include "platform/PacedClock.h"
+
+#include "platform/Application.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <chrono>
+#include <thread>
+
+namespace {
+int64_t MonotonicNs() {
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+} // namespace
+
+PacedClock::PacedClock() : FStartNs(MonotonicNs()) {}
+
+uint64_t PacedClock::PacedNow() const {
+    const auto wallUs = static_cast<uint64_t>((MonotonicNs() - FStartNs) / 1000);
+    // Scheduler time starts where a fresh scheduler starts.
+    return wallUs + 1000 * 1000 - FOffsetUs;
+}
+
+uint32_t PacedClock::TickCount() {
+    CatchUpWhenIdle();
+    return VirtualClock::TickCount();
+}
+
+void PacedClock::CatchUpWhenIdle() {
+    if (HasActiveTimers()) return;
+    const uint64_t now = PacedNow();
+    if (now > FNow) FNow = now;
+}
+
+void PacedClock::Sleep(uint32_t ms) {
+    CatchUpWhenIdle();
+    VirtualClock::Sleep(ms);
+    const uint64_t now = PacedNow();
+    if (now >= FNow) return;
+    std::this_thread::sleep_for(std::chrono::microseconds(FNow - now));
+}
+
+bool PacedClock::Reached(uint64_t dueUs) const {
+    const uint64_t now = PacedNow();
+    if (now < dueUs) return false;
+    if (now - dueUs > MaxLagUs) FOffsetUs += now - dueUs;
+    return true;
+}
+
+bool PacedClock::WaitUntil(uint64_t dueUs) {
+    if (Application::Terminated()) return false;
+    if (!QCoreApplication::instance()) {
+        const uint64_t now = PacedNow();
+        if (now < dueUs) std::this_thread::sleep_for(std::chrono::microseconds(dueUs - now));
+        return true;
+    }
+    OwnLoop loop;
+    Arm();
+    // Returns after the deadline's timer or any other event: the caller looks again.
+    QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+    return !Application::Terminated();
+}
+
+void PacedClock::ScheduleChanged() { Arm(); }
+
+void PacedClock::Arm() {
+    if (!QCoreApplication::instance()) return;
+    if (!FDeadline) {
+        // Owned by the application, so it goes before the event loop does.
+        FDeadline = new QTimer(QCoreApplication::instance());
+        FDeadline->setSingleShot(true);
+        FDeadline->setTimerType(Qt::PreciseTimer);
+        QObject::connect(FDeadline, &QTimer::timeout, [this] { DeadlineReached(); });
+    }
+    const Entry* next = EarliestRunnable();
+    if (!next) {
+        FDeadline->stop();
+        return;
+    }
+    const uint64_t now = PacedNow();
+    const uint64_t waitUs = next->Due > now ? next->Due - now : 0;
+    FDeadline->start(static_cast<int>((waitUs + 999) / 1000));
+}
+
+void PacedClock::DeadlineReached() {
+    // An own loop is waiting for this deadline and steps the scheduler itself.
+    if (OwnLoop::Running()) return;
+    // The main loop: the same step as an own loop's turn.
+    RunGuarded([this] {
+        QCoreApplication::sendPostedEvents();
+        if (RunDueTicks()) return;
+        const Entry* next = EarliestRunnable();
+        if (next && Reached(next->Due)) AdvanceToNextTick();
+    });
+    Arm();
+}

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "platform/Clock.h"
+
+#include <QPointer>
+#include <QTimer>
+
+// The program's clock: the scheduler of VirtualClock, paced by the wall
+// clock. A tick due at scheduler time t runs once the wall clock has reached
+// t; ticks run in the scheduler's order and at the scheduler's times however
+// late they run, so a slow machine plays the same game, only later. The main
+// thread sleeps until the next due tick: one timer for the next deadline.
+class PacedClock : public VirtualClock {
+public:
+    PacedClock();
+
+    uint32_t TickCount() override;
+    // Moves scheduler time on and sleeps until the wall clock is there too.
+    void Sleep(uint32_t ms) override;
+    bool IsVirtual() const override { return false; }
+
+    // Held around every message loop of the program's own (ProcessMessages,
+    // waits): such a loop steps the scheduler itself, one step per turn, and
+    // the timer of the next deadline only wakes it.
+    class OwnLoop {
+    public:
+        OwnLoop() { ++depth; }
+        ~OwnLoop() { --depth; }
+        OwnLoop(const OwnLoop&) = delete;
+        OwnLoop& operator=(const OwnLoop&) = delete;
+        static bool Running() { return depth > 0; }
+
+    private:
+        static inline int depth = 0;
+    };
+
+    // When the wall clock is further ahead than this, the schedule stops
+    // trying to catch up (after a stall or a modal dialog): the ticks go on
+    // from where they were instead of running in a burst.
+    static constexpr uint64_t MaxLagUs = 250 * 1000;
+
+protected:
+    bool Reached(uint64_t dueUs) const override;
+    bool WaitUntil(uint64_t dueUs) override;
+    void ScheduleChanged() override;
+    void CatchUpWhenIdle() override;
+
+private:
+    // Wall time in scheduler units: where the scheduler would be with no lag.
+    uint64_t PacedNow() const;
+    void Arm();
+    void DeadlineReached();
+
+    int64_t FStartNs;
+    mutable uint64_t FOffsetUs = 0;
+    QPointer<QTimer> FDeadline;
+};
