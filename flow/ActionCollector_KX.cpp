@@ -8,6 +8,13 @@ TActionCollector::TActionCollector(QObject* gameWindow) : QObject(gameWindow) {}
 void TActionCollector::SetKey(int action, uint16_t virtualKey) {
     if (action < 0 || action >= static_cast<int>(FKeys.size())) throw ERangeError();
     FKeys[static_cast<size_t>(action)] = virtualKey;
+    // Presses from before, in a menu say, are not this game's.
+    FKeyboard.TakePress(virtualKey);
+}
+
+void TActionCollector::ForgetPresses() {
+    for (const uint16_t key : FKeys)
+        if (key != 0) FKeyboard.TakePress(key);
 }
 
 uint16_t TActionCollector::GetKey(int action) const {
@@ -28,12 +35,13 @@ bool TActionCollector::GetRepeat(int action) const {
 void TActionCollector::PollKeys(bool aligned) {
     for (size_t i = 0; i < ActionCount; ++i) {
         // Key 0 is no key: never down, so the stop action has no key of its own.
-        if (FKeys[i] != 0 && FKeyboard.IsKeyDown(FKeys[i])) {
-            if (!FWasDown[i] || (aligned && FRepeats[i])) FQueue.push_back(static_cast<uint8_t>(i));
-            FWasDown[i] = true;
-        } else {
-            FWasDown[i] = false;
-        }
+        if (FKeys[i] == 0) continue;
+        const bool down = FKeyboard.IsKeyDown(FKeys[i]);
+        // A press since the last sample counts once, even when the key is up
+        // again already or was let go and pressed anew in between.
+        const bool fresh = FKeyboard.TakePress(FKeys[i]) || (down && !FWasDown[i]);
+        if (fresh || (down && aligned && FRepeats[i])) FQueue.push_back(static_cast<uint8_t>(i));
+        FWasDown[i] = down;
     }
 }
 

@@ -8,7 +8,7 @@
 #include <deque>
 
 // Polls one player's five keys (index = action code: left, right, turn, drop, stop) once per brick
-// frame and queues an action for every fresh press; a key marked to repeat queues again while it is
+// frame and queues an action for every fresh press, a tap between two samples included; a key marked to repeat queues again while it is
 // held and the brick stands on a column boundary.
 class TActionCollector : public QObject {
 public:
@@ -22,6 +22,8 @@ public:
     bool GetRepeat(int action) const;
 
     void PollKeys(bool aligned);
+    // Drops the presses no sample has seen yet: those made while the game was paused.
+    void ForgetPresses();
     // Queues an action as a fresh press of its key would: the computer player's hand.
     void PressAction(uint8_t action);
     bool HasActions() const { return !FQueue.empty(); }

@@ -9,3 +9,11 @@ bool TKeyboardHandler::IsKeyDown(int virtualKey) const {
         return false;
     }
 }
+
+bool TKeyboardHandler::TakePress(int virtualKey) const {
+    try {
+        return KeyState::TakePress(virtualKey);
+    } catch (...) {
+        return false;
+    }
+}

@@ -10,4 +10,6 @@ public:
 
     // A query that cannot be answered counts as a key that is up.
     bool IsKeyDown(int virtualKey) const;
+    // Whether the key went down since last asked (clears that).
+    bool TakePress(int virtualKey) const;
 };

@@ -168,6 +168,7 @@ bool TSessionCoordinator::KeyDown(int virtualKey) {
         TGfxPanel* panel = game->GamePanel();
         panel->SetFramesPerSec(panel->FramesPerSec() == 0 ? GameFrameRate : 0);
         game->ShowPaused(panel->FramesPerSec() == 0);
+        if (game->Collector()) game->Collector()->ForgetPresses();
     }
     return true;
 }

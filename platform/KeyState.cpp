@@ -8,6 +8,9 @@
 
 namespace {
 std::array<bool, 256> down{};
+// Presses since the collector last looked: a tap shorter than a frame is
+// down and up again before any sample sees it.
+std::array<uint8_t, 256> presses{};
 KeyStateFilter* installedFilter = nullptr;
 } // namespace
 
@@ -18,10 +21,23 @@ bool KeyState::IsDown(int virtualKey) {
 
 void KeyState::SetDown(int virtualKey, bool isDown) {
     if (virtualKey <= 0 || virtualKey >= static_cast<int>(down.size())) return;
-    down[static_cast<size_t>(virtualKey)] = isDown;
+    const auto index = static_cast<size_t>(virtualKey);
+    if (isDown && !down[index] && presses[index] < UINT8_MAX) ++presses[index];
+    down[index] = isDown;
 }
 
-void KeyState::ReleaseAll() { down.fill(false); }
+bool KeyState::TakePress(int virtualKey) {
+    if (virtualKey < 0 || virtualKey >= static_cast<int>(presses.size())) return false;
+    const auto index = static_cast<size_t>(virtualKey);
+    const bool pressed = presses[index] > 0;
+    presses[index] = 0;
+    return pressed;
+}
+
+void KeyState::ReleaseAll() {
+    down.fill(false);
+    presses.fill(0);
+}
 
 int KeyState::VirtualKeyOf(int qtKey) {
     if (qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z) return VK_A + (qtKey - Qt::Key_A);

@@ -16,12 +16,16 @@ enum VirtualKey : int {
     VK_A = 65, // letters are 65 ('A') to 90 ('Z')
 };
 
-// The asynchronous key state: which keys are down at this moment, in
-// virtual-key codes, fed by an application-wide event filter.
+// The asynchronous key state: which keys are down at this moment and which
+// were pressed since last asked, in virtual-key codes, fed by an
+// application-wide event filter.
 class KeyState {
 public:
     static bool IsDown(int virtualKey);
+    // A key going down counts one press; one already down counts none.
     static void SetDown(int virtualKey, bool down);
+    // Whether the key was pressed since the last call for it; clears that.
+    static bool TakePress(int virtualKey);
     static void ReleaseAll();
     // The virtual-key code of a Qt key, or 0 when the game has no use for it.
     static int VirtualKeyOf(int qtKey);

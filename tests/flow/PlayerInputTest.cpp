@@ -48,6 +48,63 @@ TEST_F(Collector, AHeldSidewaysKeyRepeatsOnlyOnColumnBoundaries) {
     EXPECT_TRUE(Drain().empty());
 }
 
+TEST_F(Collector, ATapBetweenTwoSamplesQueuesOneActionOnce) {
+    struct Case {
+        const char* name;
+        std::vector<bool> events; // down/up in order between two samples
+        bool heldBefore;
+        std::vector<uint8_t> expected;
+    };
+    const Case cases[] = {
+        {"one tap", {true, false}, false, {1}},
+        {"two taps", {true, false, true, false}, false, {1}},
+        {"let go and pressed anew", {false, true}, true, {1}},
+        {"tapped and still held", {true}, false, {1}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        KeyState::ReleaseAll();
+        Keys.PollKeys(false);
+        if (c.heldBefore) {
+            KeyState::SetDown(VK_RIGHT, true);
+            Keys.PollKeys(false);
+            Drain();
+        }
+        for (const bool down : c.events)
+            KeyState::SetDown(VK_RIGHT, down);
+        Keys.PollKeys(false);
+        EXPECT_EQ(Drain(), c.expected);
+        Keys.PollKeys(false);
+        EXPECT_TRUE(Drain().empty());
+    }
+    // A tap no sample could see, while paused, is dropped.
+    KeyState::ReleaseAll();
+    KeyState::SetDown(VK_UP, true);
+    KeyState::SetDown(VK_UP, false);
+    Keys.ForgetPresses();
+    Keys.PollKeys(true);
+    EXPECT_TRUE(Drain().empty());
+}
+
+TEST_F(Collector, TwoPlayersTapsNeverCross) {
+    TActionCollector second{nullptr};
+    const int secondKeys[4] = {65, 68, 87, 83};
+    for (int a = 0; a < 4; ++a)
+        second.SetKey(a, static_cast<uint16_t>(secondKeys[a]));
+    KeyState::SetDown(68, true);
+    KeyState::SetDown(68, false);
+    KeyState::SetDown(VK_UP, true);
+    KeyState::SetDown(VK_UP, false);
+    // The first player's sample must not eat the second's tap.
+    Keys.PollKeys(false);
+    EXPECT_EQ(Drain(), std::vector<uint8_t>{2});
+    second.PollKeys(false);
+    std::vector<uint8_t> codes;
+    while (second.HasActions())
+        codes.push_back(second.PopAction());
+    EXPECT_EQ(codes, std::vector<uint8_t>{1});
+}
+
 TEST_F(Collector, TurnAndDropActOncePerPress) {
     KeyState::SetDown(VK_UP, true);
     KeyState::SetDown(VK_DOWN, true);

@@ -78,6 +78,11 @@ TEST(KeyState, FilterCountsWindowEventsOnlyAndIgnoresAutoRepeat) {
     QEvent deactivate(QEvent::ApplicationDeactivate);
     filter.eventFilter(qApp, &deactivate);
     EXPECT_FALSE(KeyState::IsDown(VK_LEFT));
+    // Losing focus also drops the press no sample has seen.
+    EXPECT_FALSE(KeyState::TakePress(VK_LEFT));
+    filter.eventFilter(window, &press);
+    EXPECT_TRUE(KeyState::TakePress(VK_LEFT));
+    EXPECT_FALSE(KeyState::TakePress(VK_LEFT));
 }
 
 TEST(Folders, TrailingSeparators) {
