@@ -35,6 +35,14 @@ QString InUseText() {
 const QString CannotCreateText = QStringLiteral(
     "Can't create the scorelist on disk because it's either full or writeprotected.\r\n"
     "Won't be able to save any changes to the scorelist this time.");
+QString DamagedText(const QString& fileName, bool canSave) {
+    return QStringLiteral("The scorelist \"") + fileName +
+           QStringLiteral("\" is damaged or can't be read; the default list is used.") +
+           (canSave ? QString()
+                    : CRLF + QStringLiteral("Won't be able to save any changes to the scorelist "
+                                            "this time."));
+}
+
 const QString CannotSaveText =
     QStringLiteral("Can't save scorelist on disk - full or writeprotected!\r\n"
                    "Won't be able to save any changes to scorelist during this session.");
@@ -163,10 +171,23 @@ void TScoreList::Open() {
                 break;
             }
         }
-        if (gaveUp || !ReadItems()) {
+        qint64 size = 0;
+        if (gaveUp) {
             ReleaseFile();
             FReadOnly = true;
             if (FItems.empty()) NoFile();
+        } else if (!ReadItems(&size)) {
+            ReleaseFile();
+            FReadOnly = true;
+            Dialogs::Current().Message(DialogKind::Information, DamagedText(fileName, false), dbOK);
+            if (FItems.empty()) NoFile();
+        } else if (FItems.empty()) {
+            // No whole record: the list starts anew, as for a missing file,
+            // and its defaults are written back at Close.
+            if (size > 0)
+                Dialogs::Current().Message(DialogKind::Information, DamagedText(fileName, true),
+                                           dbOK);
+            NoFile();
         }
     } else {
         int error = 0;
@@ -174,6 +195,9 @@ void TScoreList::Open() {
             Dialogs::Current().Message(DialogKind::Information, CannotCreateText, dbOK);
             FReadOnly = true;
         }
+        // The file may have vanished since an earlier Open: the defaults
+        // replace what was held, they are not added to it.
+        FItems.clear();
         NoFile();
     }
     FIsOpen = true;
@@ -215,7 +239,7 @@ bool TScoreList::CreateFile(const QString& fileName, int* error) {
     return true;
 }
 
-bool TScoreList::ReadItems() {
+bool TScoreList::ReadItems(qint64* size) {
     QByteArray bytes;
     if (::lseek(FHandle, 0, SEEK_SET) != 0) return false;
     char buffer[4096];
@@ -231,6 +255,7 @@ bool TScoreList::ReadItems() {
     // Whole records only: a partial one at the end is what a damaged file
     // leaves, and the next save writes whole records. Entries beyond the
     // capacity cannot be part of the list.
+    *size = bytes.size();
     FItems.clear();
     const int records = static_cast<int>(bytes.size() / TScoreListItem::RecordSize);
     for (int i = 0; i < records && i < FMaxScores; ++i) {

@@ -88,7 +88,7 @@ private:
     // Opens and locks the existing file; false when it is in use or out of reach.
     bool TryOpenExisting(const QString& fileName);
     bool CreateFile(const QString& fileName, int* error);
-    bool ReadItems();
+    bool ReadItems(qint64* size);
     void Save(const QString& fileName);
     void ReleaseFile();
     void NoFile();

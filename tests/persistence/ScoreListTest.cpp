@@ -284,3 +284,33 @@ TEST_F(ScoreListTest, FileNameRules) {
     EXPECT_EQ(ScoreDateText(QDate(2026, 3, 7)), "07/03/26");
 }
 } // namespace
+
+namespace {
+// A file of no whole record is a missing list: the defaults, written back at
+// Close; a damaged one says so. A file that vanished gives the defaults once.
+TEST_F(ScoreListTest, FileOfNoWholeRecordOrVanishedGivesTheDefaultsOnce) {
+    const struct {
+        QByteArray bytes;
+        size_t messages;
+    } cases[] = {{QByteArray(), 0u}, {QByteArray(300, '\x7f'), 1u}};
+    for (const auto& c : cases) {
+        TestEnvironment::Dialogs().ClearLog();
+        WriteAll(folder + "/Scores.DAT", c.bytes);
+        auto list = MakeList(folder + "/Scores");
+        list->Open();
+        EXPECT_EQ(Scores(*list), Defaults);
+        ASSERT_EQ(Shown().size(), c.messages);
+        if (c.messages) {
+            EXPECT_TRUE(Shown()[0].Text.contains("damaged"));
+        }
+        list->Close();
+        EXPECT_EQ(ReadAll(folder + "/Scores.DAT").size(), 5200);
+
+        ASSERT_TRUE(QFile::remove(folder + "/Scores.DAT"));
+        list->Open();
+        EXPECT_EQ(Scores(*list), Defaults);
+        list->Close();
+        EXPECT_EQ(ReadAll(folder + "/Scores.DAT").size(), 5200);
+    }
+}
+} // namespace
