@@ -134,7 +134,8 @@ void TMainForm::CreateMenus() {
     connect(Exit1, &QAction::triggered, this, [this] { close(); });
     connect(Fullscreenesccancels1, &QAction::triggered, this, [this] { GoFullScreen(); });
     // A hidden menu's items take no shortcuts: the window carries them as well.
-    addActions({CreatePlayfieldMapwindowMenuItem, SaveDemoDataMenuItem, Speedy1});
+    addActions({CreatePlayfieldMapwindowMenuItem, Showgameparamswindow1, SaveDemoDataMenuItem,
+                Speedy1});
 }
 
 // --- Menu state --------------------------------------------------------------

@@ -121,6 +121,7 @@ void TMainMenus::BuildTestMenu(QMenuBar* bar) {
     CreateFillMapWindowMenuItem = Test1->addAction(QStringLiteral("Create fill-map window"));
     CreateFallMapWindowMenuItem = Test1->addAction(QStringLiteral("Create fall-map window"));
     Showgameparamswindow1 = Test1->addAction(QStringLiteral("Show game params window"));
+    Showgameparamswindow1->setShortcut(QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_P));
     SaveDemoDataMenuItem = Test1->addAction(QStringLiteral("Save demo data"));
     SaveDemoDataMenuItem->setShortcut(QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_S));
     Speedy1 = Test1->addAction(QStringLiteral("Fast"));

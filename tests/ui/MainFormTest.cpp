@@ -1,5 +1,6 @@
 #include "UiTestSupport.h"
 #include "flow/GameF.h"
+#include "flow/GameParamsF_KX.h"
 #include "flow/GfxF.h"
 #include "flow/SessionCoordinator_KX.h"
 #include "flow/brenmarGameCtrl.h"
@@ -483,6 +484,14 @@ TEST_F(MainFormTest, TheShippedDemoPlaysWithoutTouchingThePlayersOptions) {
     EXPECT_EQ(Settings().Speed, 2);
     Settings().RotationDirectionClockwise = true;
     Settings().Speed = 0;
+}
+
+TEST_F(MainFormTest, CtrlAltPShowsTheGameParamsWindow) {
+    TGameParamsForm params;
+    Main->SetGameParams(&params);
+    QTest::keyClick(Main.get(), Qt::Key_P, Qt::ControlModifier | Qt::AltModifier);
+    EXPECT_TRUE(params.isVisible());
+    Main->SetGameParams(nullptr);
 }
 
 TEST_F(MainFormTest, FullScreenAndBackWithEscape) {
