@@ -14,6 +14,12 @@ const QString ReplayFilter = QStringLiteral("Kolvex replay data (*.rep)");
 QString Extension(const QString& file) {
     return QFileInfo(file).suffix().toLower();
 }
+
+// A name typed without an extension is a replay's name.
+QString WithReplayExtension(const QString& file) {
+    if (file.isEmpty() || !QFileInfo(file).suffix().isEmpty()) return file;
+    return file + QStringLiteral(".rep");
+}
 } // namespace
 
 QString DemoFileName() {
@@ -31,12 +37,12 @@ QString DemoMissingMessage() {
 }
 
 QString AskReplayToSave() {
-    return Dialogs::Current().SaveFileName(QStringLiteral("Save Replay As"), ReplayFilter,
-                                           QString(), QStringLiteral("rep"));
+    return WithReplayExtension(Dialogs::Current().SaveFileName(
+        QStringLiteral("Save Replay As"), ReplayFilter, QString(), QStringLiteral("rep")));
 }
 
 QString AskReplayToOpen(const QString& title) {
-    return Dialogs::Current().OpenFileName(title, ReplayFilter, QString());
+    return WithReplayExtension(Dialogs::Current().OpenFileName(title, ReplayFilter, QString()));
 }
 
 bool IsReplayFile(const QString& file) {

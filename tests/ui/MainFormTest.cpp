@@ -420,13 +420,16 @@ TEST_F(MainFormTest, SavedReplaysLoadReplayAndContinue) {
     StopGames();
     ASSERT_TRUE(Demo->HasLastGame());
 
-    const QString file = FreshFolder(QStringLiteral("replays")) + QStringLiteral("/game.rep");
-    TestEnvironment::Dialogs().QueueFileName(file);
+    // A name typed without an extension gets ".rep", saving and opening.
+    const QString typed = FreshFolder(QStringLiteral("replays")) + QStringLiteral("/game");
+    const QString file = typed + QStringLiteral(".rep");
+    TestEnvironment::Dialogs().QueueFileName(typed);
     Main->SaveReplayAsMenuItem->trigger();
     ASSERT_TRUE(QFileInfo(file).size() > 19);
 
-    TestEnvironment::Dialogs().QueueFileName(file);
+    TestEnvironment::Dialogs().QueueFileName(typed);
     Main->OpenMenuItem->trigger();
+    EXPECT_TRUE(TestEnvironment::Dialogs().Log().empty());
     EXPECT_TRUE(Main->ReplayItem->isEnabled());
 
     QTest::keyClick(Main.get(), Qt::Key_R, Qt::ControlModifier);
