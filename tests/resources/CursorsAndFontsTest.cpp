@@ -3,6 +3,8 @@
 #include "support/TestEnvironment.h"
 
 #include <QFont>
+#include <QLineEdit>
+#include <QMenu>
 #include <QFontInfo>
 #include <QPixmap>
 #include <gtest/gtest.h>
@@ -71,3 +73,21 @@ TEST(StartUp, InstallsCursorsByNumberFontsAndSubstitutions) {
     EXPECT_TRUE(QFontInfo(mono).fixedPitch());
 }
 } // namespace
+
+// The program's arrow is every window's cursor, menus included; a widget with
+// a cursor of its own keeps it.
+TEST(StartUp, TheProgramsArrowIsTheDefaultCursorOfEveryWindow) {
+    TestEnvironment::Reset();
+    ASSERT_TRUE(InstallResources());
+    QWidget window;
+    QLineEdit edit(&window);
+    QMenu menu;
+    window.show();
+    menu.addAction(QStringLiteral("item"));
+    menu.popup(QPoint(0, 0));
+    EXPECT_EQ(window.cursor().shape(), Qt::BitmapCursor);
+    EXPECT_EQ(window.cursor().pixmap().toImage(), Cursors::Get(crArrowD).pixmap().toImage());
+    EXPECT_EQ(menu.cursor().shape(), Qt::BitmapCursor);
+    EXPECT_EQ(edit.cursor().shape(), Qt::IBeamCursor);
+    menu.close();
+}
