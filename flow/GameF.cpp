@@ -48,6 +48,7 @@ TGameForm::TGameForm(TSessionCoordinator* coordinator, int gameIndex)
 
 void TGameForm::CreateComponents() {
     TGfxForm& gfx = Gfx();
+    FColourMarked = gfx.ColourMarks();
 
     FTheGame = std::make_unique<TbmGameController>();
     FTheGame->OnInitGame = [this](QObject* s) { TheGameInitGame(s); };
@@ -308,7 +309,7 @@ void TGameForm::DrawCell(int x, int y) {
         // A clean-mode cell keeps its own look wherever it is drawn again.
         PaintCellPicture(x, y, Gfx().SmallType(8));
     } else if (cell->Colour >= 1 && cell->Colour <= 7) {
-        PaintCellPicture(x, y, Gfx().SmallType(cell->Colour));
+        PaintCellPicture(x, y, Gfx().SmallType(cell->Colour, FColourMarked));
     }
 }
 

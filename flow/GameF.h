@@ -122,6 +122,9 @@ public:
     // Ticks of 50 ms the Time game allows at a level.
     static int TimeAllowanceTicks(int level);
     const QImage& BricksImage() const { return FBricksImage; }
+    // Whether this game draws its cells with the colour marks: fixed when the
+    // game is made, like its brick pictures, whatever the option says later.
+    bool ColourMarked() const { return FColourMarked; }
     const QImage& MaskImage() const { return FMaskImage; }
     TLabel* GameOverLabel() const { return FGameOverLabel; }
     TLabel* ScoreLabel() const { return FScoreLabel; }
@@ -248,6 +251,7 @@ private:
     QImage FBricksImage;
     QImage FMaskImage;
     TLabel* FScoreLabel = nullptr;
+    bool FColourMarked = false;
 
     // Fields.
     int FStartLevel = 0;

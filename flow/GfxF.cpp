@@ -50,9 +50,9 @@ const QImage& TGfxForm::ColourMark(int colour) const {
     return FColourMarkImages[static_cast<size_t>(colour - 1)];
 }
 
-const QImage& TGfxForm::SmallType(int colour) const {
+const QImage& TGfxForm::SmallType(int colour, bool marked) const {
     if (colour < 1 || colour > CellPictures) throw ERangeError();
-    return FSmallTypes[FColourMarks ? 1 : 0][static_cast<size_t>(colour - 1)];
+    return FSmallTypes[marked ? 1 : 0][static_cast<size_t>(colour - 1)];
 }
 
 const QImage& TGfxForm::BrickType(int kind) const {

@@ -35,8 +35,10 @@ public:
     // shows through; drawn by the cells whatever ColourMarks says.
     const QImage& ColourMark(int colour) const;
 
-    // 16 x 16: colours 1 to 7 of the bricks, 8 the clean-mode cell.
-    const QImage& SmallType(int colour) const;
+    // 16 x 16: colours 1 to 7 of the bricks, 8 the clean-mode cell; marked
+    // as ColourMarks says, or as a session that started earlier asks.
+    const QImage& SmallType(int colour) const { return SmallType(colour, FColourMarks); }
+    const QImage& SmallType(int colour, bool marked) const;
     const QImage& GlassImage() const { return FGlassImage; }
     // Eight 16 x 16 frames of a flash side by side.
     const QImage& Zap() const { return FZap; }

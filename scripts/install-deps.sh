@@ -4,7 +4,7 @@
 set -euo pipefail
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-multimedia-dev libjpeg-dev
   libjpeg-turbo-progs fonts-liberation2 libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xdotool x11-apps imagemagick pulseaudio pulseaudio-utils sox)
+  xvfb xdotool x11-apps imagemagick pulseaudio pulseaudio-utils sox python3)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -4,9 +4,11 @@
   colour-vision.py simulate IN.png OUT_FOLDER
       Writes IN's protanopia, deuteranopia and tritanopia simulations and the
       four pictures side by side (normal, protanopia, deuteranopia, tritanopia).
-  colour-vision.py measure PICTURES_FOLDER
+  colour-vision.py measure PICTURES_FOLDER [SCREENSHOT.png]
       Tells whether every pair of the seven marked cells (MarkedSmallType1..7)
       differs visibly in each simulation; exits with 1 if a pair does not.
+      With a screenshot, the cells measured are the ones found in it (drawn
+      at 1x, each colour at least once).
   colour-vision.py sheet PICTURES_FOLDER OUT.png
       A contact sheet: the cells without and with marks, at 1x and 4x, and
       the marked bricks at 2x.
@@ -219,17 +221,50 @@ def mark_mask(plain, marked):
     return {i for i, (a, b) in enumerate(zip(plain.pixels, marked.pixels)) if a != b}
 
 
+def find_cell(shot, cell):
+    # The first place where the screenshot shows the cell exactly.
+    first = cell.pixels[:cell.width]
+    for y in range(shot.height - cell.height + 1):
+        row = shot.pixels[y * shot.width:(y + 1) * shot.width]
+        for x in range(shot.width - cell.width + 1):
+            if row[x:x + cell.width] == first and \
+                    shot.crop(x, y, cell.width, cell.height).pixels == cell.pixels:
+                return x, y
+    return None
+
+
+def cells_in_screenshot(path, marked):
+    shot = read_png(path)
+    found = []
+    for c, cell in enumerate(marked):
+        at = find_cell(shot, cell)
+        if at is None:
+            raise ValueError("%s shows no marked %s cell at 1x" % (path, COLOURS[c]))
+        print("marked %s cell found at %d,%d" % (COLOURS[c], at[0], at[1]))
+        found.append(shot.crop(at[0], at[1], cell.width, cell.height))
+    return found
+
+
+def visible_pixels(a, b):
+    # The pixels where two cells differ by a visible colour difference.
+    return sum(1 for p, q in zip(a.pixels, b.pixels) if delta_e(p, q) >= VISIBLE_DELTA_E)
+
+
 def face(picture):
     # The middle of the face below the glint, away from the mark.
     return picture.get(12, 4)
 
 
-def command_measure(folder):
+def command_measure(folder, screenshot=None):
     plain, marked = load_cells(folder)
     masks = [mark_mask(p, m) for p, m in zip(plain, marked)]
+    if screenshot:
+        marked = cells_in_screenshot(screenshot, marked)
     failures = 0
-    print("pair differs visibly if its marks differ in >= %d pixels and both marks stand out "
-          "from their faces by mean dE >= %.0f" % (MIN_SHAPE_PIXELS, VISIBLE_DELTA_E))
+    print("pair differs visibly if its marks differ in >= %d pixels, both marks stand out "
+          "from their faces by mean dE >= %.0f and the two simulated cells differ by dE >= %.0f "
+          "in >= %d pixels" % (MIN_SHAPE_PIXELS, VISIBLE_DELTA_E, VISIBLE_DELTA_E,
+                               MIN_SHAPE_PIXELS))
     views = {"normal vision": None}
     views.update(MATRICES)
     for name, matrix in views.items():
@@ -239,10 +274,13 @@ def command_measure(folder):
         for c in range(7):
             diffs = [delta_e(sim_plain[c].pixels[i], sim_marked[c].pixels[i]) for i in masks[c]]
             contrast.append(sum(diffs) / len(diffs) if diffs else 0.0)
-        worst_shape, worst_face, fell_together, bad = None, None, [], []
+        worst_shape, worst_face, worst_pixels, fell_together, bad = None, None, None, [], []
         for a in range(7):
             for b in range(a + 1, 7):
                 shape = len(masks[a] ^ masks[b])
+                pixels = visible_pixels(sim_marked[a], sim_marked[b])
+                if worst_pixels is None or pixels < worst_pixels[0]:
+                    worst_pixels = (pixels, a, b)
                 face_de = delta_e(face(sim_marked[a]), face(sim_marked[b]))
                 if worst_shape is None or shape < worst_shape[0]:
                     worst_shape = (shape, a, b)
@@ -250,7 +288,8 @@ def command_measure(folder):
                     worst_face = (face_de, a, b)
                 if face_de < VISIBLE_DELTA_E:
                     fell_together.append("%s/%s %.1f" % (COLOURS[a], COLOURS[b], face_de))
-                visible = shape >= MIN_SHAPE_PIXELS and min(contrast[a], contrast[b]) >= VISIBLE_DELTA_E
+                visible = (shape >= MIN_SHAPE_PIXELS and pixels >= MIN_SHAPE_PIXELS and
+                           min(contrast[a], contrast[b]) >= VISIBLE_DELTA_E)
                 if not visible:
                     bad.append("%s/%s" % (COLOURS[a], COLOURS[b]))
         failures += len(bad)
@@ -259,6 +298,9 @@ def command_measure(folder):
               ", ".join("%s %.1f" % (COLOURS[c], contrast[c]) for c in range(7)))
         print("  fewest differing mark pixels: %d (%s/%s)" %
               (worst_shape[0], COLOURS[worst_shape[1]], COLOURS[worst_shape[2]]))
+        print("  fewest pixels of two whole cells differing by dE >= %.0f: %d of 256 (%s/%s)" %
+              (VISIBLE_DELTA_E, worst_pixels[0], COLOURS[worst_pixels[1]],
+               COLOURS[worst_pixels[2]]))
         print("  closest faces: dE %.1f (%s/%s); faces below dE %.0f: %s" %
               (worst_face[0], COLOURS[worst_face[1]], COLOURS[worst_face[2]], VISIBLE_DELTA_E,
                ", ".join(fell_together) or "none"))
@@ -312,8 +354,8 @@ def main(argv):
     try:
         if len(argv) == 4 and argv[1] == "simulate":
             return command_simulate(argv[2], argv[3])
-        if len(argv) == 3 and argv[1] == "measure":
-            return command_measure(argv[2])
+        if len(argv) in (3, 4) and argv[1] == "measure":
+            return command_measure(*argv[2:])
         if len(argv) == 4 and argv[1] == "sheet":
             return command_sheet(argv[2], argv[3])
     except (OSError, ValueError, zlib.error) as error:

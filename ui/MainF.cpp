@@ -266,7 +266,10 @@ void TMainForm::ActivateChoice(TTitleChoice choice) {
 
 void TMainForm::FollowColourMarks() {
     FGfx->SetColourMarks(Settings().MarkColours);
-    MenuPanel()->SetPicture(FGfx->MenuImage());
+    TGfxPanel* menu = MenuPanel();
+    menu->SetPicture(FGfx->MenuImage());
+    // A shown title erases its sparkles back to the new picture, not the old.
+    if (!menu->BackgroundCopy().isNull()) menu->SaveBackground();
 }
 
 void TMainForm::NewSession() {
@@ -472,7 +475,7 @@ void TMainForm::CreatePlayfieldMapwindowMenuItemClick() {
     auto* view =
         new TPlayfieldView(FDataModule ? &FDataModule->PlayfieldChangedBroadcaster : nullptr, this);
     view->SetGame(FSession->GetGame(0));
-    view->SetColourMarks(*FGfx);
+    view->SetColourMarks(*FGfx, FSession->GetGame(0)->ColourMarked());
     view->show();
 }
 

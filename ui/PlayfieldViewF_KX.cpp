@@ -44,10 +44,10 @@ void TPlayfieldView::SetGame(TGameForm* game) {
     update();
 }
 
-void TPlayfieldView::SetColourMarks(const TGfxForm& gfx) {
+void TPlayfieldView::SetColourMarks(const TGfxForm& gfx, bool marked) {
     for (int c = 1; c <= 7; ++c) {
         QImage& mark = FColourMarks[static_cast<size_t>(c - 1)];
-        if (!gfx.ColourMarks()) {
+        if (!marked) {
             mark = QImage();
             continue;
         }

@@ -30,9 +30,9 @@ public:
     void SetGame(TGameForm* game);
     TGameForm* Game() const;
     TPlayfield* Playfield() const;
-    // With gfx's pictures marked, each rectangle also shows its cell's colour
-    // mark; the window keeps what gfx says now, like the session it watches.
-    void SetColourMarks(const TGfxForm& gfx);
+    // With marked set, each rectangle also shows its cell's colour mark, as
+    // gfx draws it: the window shows the marks as the game it watches does.
+    void SetColourMarks(const TGfxForm& gfx, bool marked);
     bool ShowsColourMarks() const { return !FColourMarks[0].isNull(); }
 
     void PlayfieldChangeReceiverReceiving(QObject* Sender);

@@ -1,4 +1,5 @@
 #include "FlowTestSupport.h"
+#include "flow/GfxF.h"
 #include "flow/brenmarGameCtrl.h"
 #include "persistence/DemoF.h"
 #include "persistence/Recorder_KX.h"
@@ -137,4 +138,35 @@ TEST_F(RecordReplay, DisabledLevelIncreaseIsRecordedAndKeptByTheReplay) {
     // The replaying host has the item unchecked: the recording decides.
     Session = std::make_unique<THeadlessSession>();
     EXPECT_EQ(THeadlessSession::Format(Session->Replay(file)), recorded);
+}
+
+// The colour marks are paint only: a game played with them records the very
+// file it records without, and a replay plays the same with the option on.
+TEST_F(RecordReplay, TheColourMarksChangeNeitherTheRecordingNorItsReplay) {
+    THeadlessSession::RecordOptions options;
+    options.Seed = 21;
+    options.Players = 2;
+    options.Inputs = 9;
+    QByteArray files[2];
+    QString results[2];
+    for (const bool marked : {false, true}) {
+        Session = std::make_unique<THeadlessSession>();
+        Settings() = TSettings();
+        Settings().MarkColours = marked;
+        const QString file = File(marked ? QStringLiteral("marked.rep") : QStringLiteral("plain.rep"));
+        results[marked] = THeadlessSession::Format(Session->Record(options, file));
+        EXPECT_EQ(Host().GfxForm()->ColourMarks(), marked);
+        QFile f(file);
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        files[marked] = f.readAll();
+    }
+    EXPECT_FALSE(files[0].isEmpty());
+    EXPECT_EQ(files[0], files[1]);
+    EXPECT_EQ(results[0], results[1]);
+
+    Session = std::make_unique<THeadlessSession>();
+    Settings() = TSettings();
+    Settings().MarkColours = true;
+    EXPECT_EQ(THeadlessSession::Format(Session->Replay(File(QStringLiteral("plain.rep")))),
+              results[0]);
 }
