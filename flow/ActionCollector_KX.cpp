@@ -5,16 +5,35 @@
 
 TActionCollector::TActionCollector(QObject* gameWindow) : QObject(gameWindow) {}
 
-void TActionCollector::SetKey(int action, uint16_t virtualKey) {
+void TActionCollector::SetKey(int action, uint16_t keyCode) {
     if (action < 0 || action >= static_cast<int>(FKeys.size())) throw ERangeError();
-    FKeys[static_cast<size_t>(action)] = virtualKey;
+    FKeys[static_cast<size_t>(action)] = keyCode;
     // Presses from before, in a menu say, are not this game's.
-    FKeyboard.TakePress(virtualKey);
+    FKeyboard.TakePress(keyCode);
+}
+
+void TActionCollector::SetPadKey(int action, uint16_t keyCode) {
+    if (action < 0 || action >= ActionCount) throw ERangeError();
+    FPadKeys[static_cast<size_t>(action)] = keyCode;
+    FKeyboard.TakePress(keyCode);
 }
 
 void TActionCollector::ForgetPresses() {
-    for (const uint16_t key : FKeys)
-        if (key != 0) FKeyboard.TakePress(key);
+    for (size_t i = 0; i < ActionCount; ++i)
+        TakePress(i);
+}
+
+bool TActionCollector::IsDown(size_t action) const {
+    // Key 0 is no key: never down, so the stop action has no key of its own.
+    return (FKeys[action] != 0 && FKeyboard.IsKeyDown(FKeys[action])) ||
+           (FPadKeys[action] != 0 && FKeyboard.IsKeyDown(FPadKeys[action]));
+}
+
+bool TActionCollector::TakePress(size_t action) const {
+    // Both are taken: a press of either is seen once.
+    const bool key = FKeys[action] != 0 && FKeyboard.TakePress(FKeys[action]);
+    const bool pad = FPadKeys[action] != 0 && FKeyboard.TakePress(FPadKeys[action]);
+    return key || pad;
 }
 
 uint16_t TActionCollector::GetKey(int action) const {
@@ -34,12 +53,10 @@ bool TActionCollector::GetRepeat(int action) const {
 
 void TActionCollector::PollKeys(bool aligned) {
     for (size_t i = 0; i < ActionCount; ++i) {
-        // Key 0 is no key: never down, so the stop action has no key of its own.
-        if (FKeys[i] == 0) continue;
-        const bool down = FKeyboard.IsKeyDown(FKeys[i]);
+        const bool down = IsDown(i);
         // A press since the last sample counts once, even when the key is up
         // again already or was let go and pressed anew in between.
-        const bool fresh = FKeyboard.TakePress(FKeys[i]) || (down && !FWasDown[i]);
+        const bool fresh = TakePress(i) || (down && !FWasDown[i]);
         if (fresh || (down && aligned && FRepeats[i])) FQueue.push_back(static_cast<uint8_t>(i));
         FWasDown[i] = down;
     }

@@ -110,6 +110,9 @@ void TGameForm::SpriteBrickPerform(QObject*) {
                 DialogKind::Information,
                 QStringLiteral("Old game is now replayed, you can now take over."), dbOK);
             demo->StopReplaying();
+            // What was pressed while the old game played, or at the message, is not the player's
+            // move.
+            FCoordinator->ForgetPresses();
         }
         TGameAction action;
         while (TakeReplayedAction(*demo, action)) {

@@ -13,28 +13,19 @@
 #include "model/BrickSupplier_KX.h"
 #include "model/Playfield_KX.h"
 #include "persistence/DemoF.h"
+#include "persistence/Settings_KX.h"
 #include "platform/Application.h"
+#include "platform/ClockTimer.h"
+#include "platform/Gamepads.h"
 #include "platform/KeyState.h"
 
 #include <QPainter>
-
-namespace {
-constexpr int PauseKey = 80; // "P"
-
-// The key sets: arrows for the first player, A, D, W, S for the second.
-struct KeySet {
-    uint16_t Left, Right, Turn, Drop;
-};
-constexpr KeySet DefaultKeys[2] = {
-    {VK_LEFT, VK_RIGHT, VK_UP, VK_DOWN},
-    {65, 68, 87, 83},
-};
-} // namespace
 
 TSessionCoordinator::TSessionCoordinator(TGameHostInterface* host, QObject* owner)
     : QObject(owner), FHost(host) {}
 
 TSessionCoordinator::~TSessionCoordinator() {
+    StopPadPolling();
     // The games go first: their teardown may still reach the supplier and the view.
     FGames.clear();
 }
@@ -65,13 +56,14 @@ void TSessionCoordinator::CreateGame(int index, int level) {
     auto* collector = new TActionCollector(window);
     if (index >= 2)
         ErrorReporter().ProgramError(QStringLiteral("No def. keys"), QStringLiteral("3654"));
-    const KeySet& keys = DefaultKeys[index];
-    collector->SetKey(acMoveLeft, keys.Left);
+    // The keys in force as the game starts; a pad given to the player acts beside them.
+    const TKeyTable& keys = Settings().Keys;
+    for (int action = acMoveLeft; action <= acDrop; ++action) {
+        collector->SetKey(action, keys.PlayerKey(index, action));
+        collector->SetPadKey(action, static_cast<uint16_t>(KeyState::PadKey(index, action)));
+    }
     collector->SetRepeat(acMoveLeft, true);
-    collector->SetKey(acMoveRight, keys.Right);
     collector->SetRepeat(acMoveRight, true);
-    collector->SetKey(acTurn, keys.Turn);
-    collector->SetKey(acDrop, keys.Drop);
     window->SetCollector(collector);
 }
 
@@ -135,8 +127,26 @@ void TSessionCoordinator::RestoreFrame() {
     FHost->FrameResized();
 }
 
+void TSessionCoordinator::StartPadPolling() {
+    if (!Gamepads::Enabled()) return;
+    if (!FPadTimer) {
+        FPadTimer = std::make_unique<ClockTimer>([] { Gamepads::Poll(); });
+        FPadTimer->SetInterval(1000 / GameFrameRate);
+    }
+    Gamepads::OnPause = [this] { TogglePause(); };
+    Gamepads::Poll();
+    FPadTimer->SetActive(true);
+}
+
+void TSessionCoordinator::StopPadPolling() {
+    if (!FPadTimer) return;
+    FPadTimer->SetActive(false);
+    Gamepads::OnPause = nullptr;
+}
+
 void TSessionCoordinator::StartSession(int level, int players) {
     FActive = true;
+    StartPadPolling();
     WidenFrame(players);
     for (int i = 0; i < players; ++i)
         CreateGame(i, level);
@@ -158,8 +168,18 @@ void TSessionCoordinator::StopAll() {
         if (game->TheGame().Running()) game->TheGame().Stop();
 }
 
-bool TSessionCoordinator::KeyDown(int virtualKey) {
-    if (virtualKey != PauseKey) return false;
+bool TSessionCoordinator::KeyDown(int scanCode) {
+    if (scanCode == 0 || scanCode != Settings().Keys.PauseKey()) return false;
+    TogglePause();
+    return true;
+}
+
+void TSessionCoordinator::ForgetPresses() {
+    for (const auto& game : FGames)
+        if (game->Collector()) game->Collector()->ForgetPresses();
+}
+
+void TSessionCoordinator::TogglePause() {
     // Only the first two players can pause; a third game has no say.
     for (int i = 0; i < std::min(Count(), 2); ++i) {
         TGameForm* game = GetGame(i);
@@ -170,7 +190,6 @@ bool TSessionCoordinator::KeyDown(int virtualKey) {
         game->ShowPaused(panel->FramesPerSec() == 0);
         if (game->Collector()) game->Collector()->ForgetPresses();
     }
-    return true;
 }
 
 void TSessionCoordinator::ForwardActions() {
@@ -188,6 +207,7 @@ void TSessionCoordinator::GameFinished() {
     if (FRunningCount != 0) return;
     RestoreFrame();
     FActive = false;
+    StopPadPolling();
     FHost->GameEnded();
 }
 

@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+class ClockTimer;
 class QIODevice;
 class TBrickSupplier;
 class TBrickSupplierView;
@@ -44,8 +45,12 @@ public:
     int RunningCount() const { return FRunningCount; }
 
     void StopAll();
-    // The pause key "P"; returns whether the key was used.
-    bool KeyDown(int virtualKey);
+    // The pause key in force (a key's place, a scan code); returns whether the key was used.
+    bool KeyDown(int scanCode);
+    // Pauses the first two running games, or lets them go on.
+    void TogglePause();
+    // Every game's collector drops the presses no sample has seen yet.
+    void ForgetPresses();
     // Moves at most one queued action of every game into its action list.
     void ForwardActions();
     // A game has finished.
@@ -64,6 +69,9 @@ public:
 private:
     void CreateGame(int index, int level);
     void SeatComputer();
+    // Pads are read at the frame rate while the session runs, paused or not.
+    void StartPadPolling();
+    void StopPadPolling();
     void WidenFrame(int players);
     void RestoreFrame();
     bool Replaying() const;
@@ -77,4 +85,5 @@ private:
     bool FActive = false;
     TBrickSupplier* FSupplier = nullptr;
     TBrickSupplierView* FView = nullptr;
+    std::unique_ptr<ClockTimer> FPadTimer;
 };

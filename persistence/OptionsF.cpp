@@ -1,5 +1,6 @@
 #include "persistence/OptionsF.h"
 
+#include "persistence/KeysPage_KX.h"
 #include "persistence/Settings_KX.h"
 
 #include <QButtonGroup>
@@ -133,6 +134,9 @@ TOptionsForm::TOptionsForm(TGameBackgroundInterface* background, QWidget* parent
     audioLayout->addStretch();
     PageControl->addTab(AudioPage, QStringLiteral("Audio"));
 
+    KeysPage = new TKeysPage;
+    PageControl->addTab(KeysPage, QStringLiteral("Keys"));
+
     OKButton = new QPushButton(QStringLiteral("OK"), this);
     OKButton->setDefault(true);
     CancelButton = new QPushButton(QStringLiteral("Cancel"), this);
@@ -188,6 +192,8 @@ void TOptionsForm::ControlsFromSettings() {
     cdMIDIMusicEnabled->setChecked(s.MIDIMusicEnabled);
     cbGameMusicEnabled->setChecked(s.GameMusicEnabled);
     DropDownList_GameMusicName->setCurrentIndex(s.GameMusicNo);
+    KeysPage->SetTable(s.Keys);
+    KeysPage->ShowPads();
 }
 
 void TOptionsForm::SettingsFromControls() {
@@ -204,6 +210,8 @@ void TOptionsForm::SettingsFromControls() {
     // number stays as it was.
     if (DropDownList_GameMusicName->currentIndex() >= 0)
         s.GameMusicNo = DropDownList_GameMusicName->currentIndex();
+    s.Keys = KeysPage->Table();
+    KeysPage->ApplyPads();
 }
 
 int TOptionsForm::SelectedSpeed() const {

@@ -10,10 +10,11 @@ class QRadioButton;
 class QTabWidget;
 class QToolButton;
 class TGameBackgroundInterface;
+class TKeysPage;
 
 // The "Options" dialog: rotation direction and speed, grid lines, colour
-// marks, sound effects. Its controls are set from the settings whenever it
-// is shown; the settings take the controls' values (and are applied) only when it is
+// marks, sound effects, the players' keys and gamepads. Its controls are set from the settings
+// whenever it is shown; the settings take the controls' values (and are applied) only when it is
 // closed with OK. The landing-spot, MIDI and game-music controls are kept,
 // hidden, for the stored-only settings.
 class TOptionsForm : public QDialog {
@@ -44,6 +45,7 @@ public:
     QCheckBox* cdMIDIMusicEnabled;
     QGroupBox* GameMusicGroup;
     QCheckBox* cbGameMusicEnabled;
+    TKeysPage* KeysPage;
     QComboBox* DropDownList_GameMusicName;
     QPushButton* TestButton;
     QPushButton* OKButton;

@@ -10,6 +10,7 @@ namespace {
 const QString SettingsGroup = QStringLiteral("Settings");
 const QString AudioGroup = QStringLiteral("Audio");
 const QString DivGroup = QStringLiteral("Div");
+const QString KeysGroup = QStringLiteral("Keys");
 
 // An empty path is stored as a single blank, so that the value is never empty.
 const QString BlankPath = QStringLiteral(" ");
@@ -31,6 +32,23 @@ void WriteInt(const QString& group, const QString& name, int value) {
 
 void WriteBool(const QString& group, const QString& name, bool value) {
     WriteInt(group, name, value ? 1 : 0);
+}
+// A key out of range, unknown, or one used twice (a hand-edited file) makes
+// the whole table the defaults: a player must never be left without a key.
+TKeyTable ReadKeys() {
+    const TKeyTable defaults = TKeyTable::Defaults();
+    TKeyTable table;
+    for (int slot = 0; slot < TKeyTable::SlotCount; ++slot) {
+        const int key = ReadInt(KeysGroup, TKeyTable::StoredName(slot), defaults.Key(slot));
+        if (key <= 0 || key > UINT16_MAX) return defaults;
+        table.SetKey(slot, static_cast<uint16_t>(key));
+    }
+    return table.IsSound() ? table : defaults;
+}
+
+void WriteKeys(const TKeyTable& table) {
+    for (int slot = 0; slot < TKeyTable::SlotCount; ++slot)
+        WriteInt(KeysGroup, TKeyTable::StoredName(slot), table.Key(slot));
 }
 } // namespace
 
@@ -57,6 +75,7 @@ void LoadSettings() {
     s.MIDIMusicEnabled = ReadBool(AudioGroup, QStringLiteral("MIDIMusicEnabled"), true);
     s.GameMusicEnabled = ReadBool(AudioGroup, QStringLiteral("GameMusicEnabled"), true);
     s.GameMusicNo = ReadInt(AudioGroup, QStringLiteral("GameMusicNo"), 0);
+    s.Keys = ReadKeys();
 }
 
 void SaveSettings() {
@@ -74,6 +93,7 @@ void SaveSettings() {
     WriteBool(AudioGroup, QStringLiteral("MIDIMusicEnabled"), s.MIDIMusicEnabled);
     WriteBool(AudioGroup, QStringLiteral("GameMusicEnabled"), s.GameMusicEnabled);
     WriteInt(AudioGroup, QStringLiteral("GameMusicNo"), s.GameMusicNo);
+    WriteKeys(s.Keys);
     SettingsStore::Flush();
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "persistence/KeyTable_KX.h"
+
 #include <QString>
 
 class TGameBackgroundInterface;
@@ -22,6 +24,8 @@ struct TSettings {
     bool GameMusicEnabled = true; // stored only
     int GameMusicNo = 0;          // stored only
     QString ScoreListPath;        // folder of the score file; empty: the program's folder
+    // The players' keys; a stored table that is not sound reads as the defaults.
+    TKeyTable Keys = TKeyTable::Defaults();
 };
 
 TSettings& Settings();

@@ -2,7 +2,7 @@
 # Installs what Kolvex needs to build, test and run on Debian 12; does nothing
 # when everything is already there.
 set -euo pipefail
-packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-multimedia-dev libjpeg-dev
+packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-multimedia-dev libjpeg-dev libxcb1-dev libsdl2-dev
   libjpeg-turbo-progs fonts-liberation2 libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xdotool x11-apps imagemagick pulseaudio pulseaudio-utils sox python3)
 missing=()

@@ -10,6 +10,7 @@
 #include "persistence/Settings_KX.h"
 #include "platform/Application.h"
 #include "platform/Dialogs.h"
+#include "platform/Gamepads.h"
 #include "platform/KeyState.h"
 #include "resources/Resources_KX.h"
 #include "ui/KolvexDM.h"
@@ -51,6 +52,8 @@ bool TKolvexProgram::DisplayUsable() {
 bool TKolvexProgram::Start() {
     Application::SetTitle(QStringLiteral("Kolvex"));
     KeyState::InstallFilter();
+    // Pads are read while a game runs; without SDL joystick support there are none.
+    Gamepads::SetEnabled(true);
     InstallResources();
     if (IsPaletteDisplay()) MergePalette(ProgramDir(0) + QStringLiteral("MasterP.bmp"));
     LoadSettings();

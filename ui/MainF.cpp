@@ -25,11 +25,13 @@
 #include "platform/Desktop.h"
 #include "platform/Dialogs.h"
 #include "platform/KeyState.h"
-#include "ui/KolvexDM.h"
-#include "ui/PlayfieldViewF_KX.h"
 #include "ui/FrameParts.h"
 #include "ui/GameFiles.h"
 #include "ui/HelpLinks.h"
+#include "ui/KeyHelp_KX.h"
+#include "ui/KolvexDM.h"
+#include "ui/PlayfieldViewF_KX.h"
+#include "ui/ReadMeKeys_KX.h"
 #include "ui/RulesF.h"
 #include "ui/SessionEnd.h"
 #include "ui/ShowF.h"
@@ -87,13 +89,15 @@ void TMainForm::CreateFrame() {
     TGfxPanel* frame = MakeFramePanel(ClientArea(), *FGfx);
     FramePanelComponent = frame;
     LevelMark = MakeLevelMark(frame);
-    for (int i = 0; i < 5; ++i) LevelLabels[static_cast<size_t>(i)] = MakeLevelLabel(frame, i);
+    for (int i = 0; i < 5; ++i)
+        LevelLabels[static_cast<size_t>(i)] = MakeLevelLabel(frame, i);
     PlusLabel = MakePlusLabel(frame);
     NextBrickImage = MakeNextBrickImage(frame);
     RowsSpriteComponent = MakeMarker(frame, QStringLiteral("RowsSprite"), 4);
     TimeSpriteComponent = MakeMarker(frame, QStringLiteral("TimeSprite"), 180);
 
-    TitleMenu = std::make_unique<TTitleMenu>(frame, FGfx->MenuImage());
+    TitleMenu = std::make_unique<TTitleMenu>(
+        frame, KeyHelp::OnMenuPicture(FGfx->MenuImage(), Settings().Keys));
     TitleMenu->MenuPanel->setObjectName(QStringLiteral("MenuPanel"));
     TitleMenu->OnActivate = [this](TTitleChoice choice) { ActivateChoice(choice); };
     TitleMenu->OnFirstShow = [this] { MenuPanelFirstShow(); };
@@ -134,8 +138,8 @@ void TMainForm::CreateMenus() {
     connect(Exit1, &QAction::triggered, this, [this] { close(); });
     connect(Fullscreenesccancels1, &QAction::triggered, this, [this] { GoFullScreen(); });
     // A hidden menu's items take no shortcuts: the window carries them as well.
-    addActions({CreatePlayfieldMapwindowMenuItem, Showgameparamswindow1, SaveDemoDataMenuItem,
-                Speedy1});
+    addActions(
+        {CreatePlayfieldMapwindowMenuItem, Showgameparamswindow1, SaveDemoDataMenuItem, Speedy1});
 }
 
 // --- Menu state --------------------------------------------------------------
@@ -179,8 +183,8 @@ bool TMainForm::IsShowPanelVisible() const {
 }
 
 void TMainForm::UpdateMenus() {
-    EnableMenus({IsGameRunning(), FMenuBusy, IsShowPanelVisible(),
-                 FDemoForm && FDemoForm->HasLastGame()});
+    EnableMenus(
+        {IsGameRunning(), FMenuBusy, IsShowPanelVisible(), FDemoForm && FDemoForm->HasLastGame()});
 }
 
 // --- The frame and the title menu ----------------------------------------------
@@ -267,7 +271,7 @@ void TMainForm::ActivateChoice(TTitleChoice choice) {
 void TMainForm::FollowColourMarks() {
     FGfx->SetColourMarks(Settings().MarkColours);
     TGfxPanel* menu = MenuPanel();
-    menu->SetPicture(FGfx->MenuImage());
+    menu->SetPicture(KeyHelp::OnMenuPicture(FGfx->MenuImage(), Settings().Keys));
     // A shown title erases its sparkles back to the new picture, not the old.
     if (!menu->BackgroundCopy().isNull()) menu->SaveBackground();
 }
@@ -455,7 +459,7 @@ void TMainForm::InfoTheRulesMenuItemClick() {
 }
 
 void TMainForm::ShowReadMertffile1Click() {
-    Desktop::OpenAddress(GameFiles::ReadMeFileName());
+    Desktop::OpenAddress(ReadMeKeys::CopyWithKeys(GameFiles::ReadMeFileName(), Settings().Keys));
 }
 
 void TMainForm::WWW1Click() {
@@ -533,7 +537,7 @@ void TMainForm::FormShow() {
     }
 }
 
-bool TMainForm::HandleKey(int virtualKey) {
+bool TMainForm::HandleKey(int virtualKey, int scanCode) {
     if (TWiper::AnyWipeRunning()) {
         RequestSkip();
         return true;
@@ -541,7 +545,7 @@ bool TMainForm::HandleKey(int virtualKey) {
     if (SelectedPlayers() == 1 && FMouseControl) FMouseControl->SetForm(nullptr);
     // Only a session in play takes keys: a finished one must not eat the
     // letters of a name being typed.
-    if (FSession && FSession->IsActive() && FSession->KeyDown(virtualKey)) return true;
+    if (FSession && FSession->IsActive() && FSession->KeyDown(scanCode)) return true;
     switch (virtualKey) {
     case VK_RETURN:
     case VK_SPACE:
@@ -587,7 +591,9 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
         // A held key repeats; the game reads held keys itself.
         if (key->isAutoRepeat()) return false;
         bool used = false;
-        RunGuarded([&] { used = HandleKey(KeyState::VirtualKeyOf(key->key())); });
+        RunGuarded([&] {
+            used = HandleKey(KeyState::VirtualKeyOf(key->key()), KeyState::ScanCodeOf(*key));
+        });
         if (used) return true;
     }
     return TBrenmarMMForm::eventFilter(watched, event);

@@ -54,7 +54,6 @@ public:
     TShowForm* ShowForm = nullptr;
     TGfxPanel* MenuPanel() const;
 
-
     // --- Title screen ---
     bool MenuBusy() const { return FMenuBusy; }
     void HideMenu();
@@ -80,7 +79,8 @@ public:
     // asked for their names, the title menu comes back.
     void HandleGameEnded();
     // The main window's key handler; returns whether the key was used.
-    bool HandleKey(int virtualKey);
+    // The key by its meaning on this layout and by its place (the game's keys).
+    bool HandleKey(int virtualKey, int scanCode = 0);
 
     // --- Menu commands ---
     void NewGameItemClick();

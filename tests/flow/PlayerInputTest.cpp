@@ -153,15 +153,15 @@ TEST_F(Collector, KeysHeldThroughTheKeyStateDriveARealGame) {
     TGameForm* game = session->Host().Session()->GetGame(0);
     game->GamePanel()->SetFramesPerSec(0);
     game->PutBrick(3, 64, 0);
-    KeyState::SetDown(VK_RIGHT, true);
+    KeyState::SetDown(ScanCode::Right, true);
     // A held right arrow moves on column after column until the wall.
     for (int i = 0; i < 40; ++i) {
         game->GamePanel()->ComposeFrame();
         QCoreApplication::sendPostedEvents(game, TGameForm::StepRequestEvent());
     }
     EXPECT_EQ(game->BrickLeft(), 112);
-    KeyState::SetDown(VK_RIGHT, false);
-    KeyState::SetDown(VK_UP, true);
+    KeyState::SetDown(ScanCode::Right, false);
+    KeyState::SetDown(ScanCode::Up, true);
     for (int i = 0; i < 5; ++i) {
         game->GamePanel()->ComposeFrame();
         QCoreApplication::sendPostedEvents(game, TGameForm::StepRequestEvent());

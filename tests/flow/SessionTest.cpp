@@ -47,8 +47,8 @@ TEST_F(Session, TheLastGameToFinishRestoresTheFrameAndEndsTheSession) {
 
 TEST_F(Session, PPausesAndResumesTheFirstTwoGames) {
     Start(2);
-    EXPECT_FALSE(Coordinator().KeyDown(VK_A));
-    EXPECT_TRUE(Coordinator().KeyDown(80));
+    EXPECT_FALSE(Coordinator().KeyDown(ScanCode::A));
+    EXPECT_TRUE(Coordinator().KeyDown(ScanCode::P));
     for (int i = 0; i < 2; ++i) {
         EXPECT_EQ(Game(i)->GamePanel()->FramesPerSec(), 0);
         EXPECT_TRUE(Game(i)->IsPaused());
@@ -59,7 +59,7 @@ TEST_F(Session, PPausesAndResumesTheFirstTwoGames) {
     for (int i = 0; i < 200; ++i)
         Application::ProcessMessages();
     EXPECT_EQ(Game(0)->BrickTop(), top);
-    EXPECT_TRUE(Coordinator().KeyDown(80));
+    EXPECT_TRUE(Coordinator().KeyDown(ScanCode::P));
     for (int i = 0; i < 2; ++i) {
         EXPECT_EQ(Game(i)->GamePanel()->FramesPerSec(), TSessionCoordinator::GameFrameRate);
         EXPECT_FALSE(Game(i)->IsPaused());
@@ -71,11 +71,11 @@ TEST_F(Session, ForwardingMovesOneQueuedActionPerGameAndCall) {
     Start(2);
     Hold(Game(0));
     Hold(Game(1));
-    KeyState::SetDown(VK_UP, true);
-    KeyState::SetDown(VK_LEFT, true);
+    KeyState::SetDown(ScanCode::Up, true);
+    KeyState::SetDown(ScanCode::Left, true);
     Game(0)->Collector()->PollKeys(true);
     KeyState::ReleaseAll();
-    KeyState::SetDown(87, true);
+    KeyState::SetDown(ScanCode::W, true);
     Game(1)->Collector()->PollKeys(true);
     ASSERT_EQ(Game(0)->Collector()->QueuedCount(), 2);
     ASSERT_EQ(Game(1)->Collector()->QueuedCount(), 1);
@@ -97,7 +97,7 @@ TEST_F(Session, AReplayTakesQueuedInputAwayWithoutApplyingIt) {
     demo.StopRecording();
     demo.SelectLastGameReplayer();
     ASSERT_TRUE(demo.StartReplay());
-    KeyState::SetDown(VK_RIGHT, true);
+    KeyState::SetDown(ScanCode::Right, true);
     game->Collector()->PollKeys(true);
     game->ClearActions();
     Coordinator().ForwardActions();
@@ -109,15 +109,15 @@ TEST_F(Session, TheKeySetsAreArrowsForTheFirstPlayerAndLettersForTheSecond) {
     Start(2);
     const TActionCollector& first = *Game(0)->Collector();
     const TActionCollector& second = *Game(1)->Collector();
-    EXPECT_EQ(first.GetKey(0), VK_LEFT);
-    EXPECT_EQ(first.GetKey(1), VK_RIGHT);
-    EXPECT_EQ(first.GetKey(2), VK_UP);
-    EXPECT_EQ(first.GetKey(3), VK_DOWN);
+    EXPECT_EQ(first.GetKey(0), ScanCode::Left);
+    EXPECT_EQ(first.GetKey(1), ScanCode::Right);
+    EXPECT_EQ(first.GetKey(2), ScanCode::Up);
+    EXPECT_EQ(first.GetKey(3), ScanCode::Down);
     EXPECT_EQ(first.GetKey(4), 0);
-    EXPECT_EQ(second.GetKey(0), 65);
-    EXPECT_EQ(second.GetKey(1), 68);
-    EXPECT_EQ(second.GetKey(2), 87);
-    EXPECT_EQ(second.GetKey(3), 83);
+    EXPECT_EQ(second.GetKey(0), ScanCode::A);
+    EXPECT_EQ(second.GetKey(1), ScanCode::D);
+    EXPECT_EQ(second.GetKey(2), ScanCode::W);
+    EXPECT_EQ(second.GetKey(3), ScanCode::S);
     EXPECT_TRUE(first.GetRepeat(0));
     EXPECT_TRUE(second.GetRepeat(1));
     EXPECT_FALSE(first.GetRepeat(2));
@@ -253,10 +253,30 @@ TEST_F(Session, PauseLeavesAFinishedGameShowingGameOver) {
     Game(1)->PutBrick(3, 0, 16 * 17);
     Release(Game(1));
     ASSERT_TRUE(RunUntil([&] { return !Game(1)->TheGame().Running(); }));
-    EXPECT_TRUE(Coordinator().KeyDown(80));
+    EXPECT_TRUE(Coordinator().KeyDown(ScanCode::P));
     EXPECT_TRUE(Game(0)->IsPaused());
     EXPECT_EQ(Game(1)->GameOverLabel()->Caption(), QStringLiteral("Game Over"));
-    EXPECT_TRUE(Coordinator().KeyDown(80));
+    EXPECT_TRUE(Coordinator().KeyDown(ScanCode::P));
     EXPECT_FALSE(Game(0)->IsPaused());
     EXPECT_TRUE(Game(1)->GameOverLabel()->Visible());
+}
+
+TEST_F(Session, TheKeysInForceAreTheChosenOnesPauseIncluded) {
+    TKeyTable keys = TKeyTable::Defaults();
+    keys.SetKey(TKeyTable::Slot(1, 2), 44);
+    // The first player's left and the second's swapped.
+    keys.SetKey(TKeyTable::Slot(1, 0), ScanCode::Left);
+    ASSERT_FALSE(keys.IsSound()) << "left arrow is used twice";
+    keys.SetKey(TKeyTable::Slot(0, 0), ScanCode::A);
+    keys.SetKey(TKeyTable::PauseSlot, 65);
+    ASSERT_TRUE(keys.IsSound());
+    Settings().Keys = keys;
+    Start(2);
+    EXPECT_EQ(Game(0)->Collector()->GetKey(0), ScanCode::A);
+    EXPECT_EQ(Game(1)->Collector()->GetKey(0), ScanCode::Left);
+    EXPECT_EQ(Game(1)->Collector()->GetKey(2), 44);
+    EXPECT_FALSE(Coordinator().KeyDown(ScanCode::P));
+    EXPECT_FALSE(Game(0)->IsPaused());
+    EXPECT_TRUE(Coordinator().KeyDown(65));
+    EXPECT_TRUE(Game(0)->IsPaused());
 }

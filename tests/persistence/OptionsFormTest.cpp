@@ -35,12 +35,13 @@ protected:
     TOptionsForm form{&background};
 };
 
-TEST_F(OptionsFormTest, HasItsThreePagesAndHidesTheStoredOnlyControls) {
+TEST_F(OptionsFormTest, HasItsFourPagesAndHidesTheStoredOnlyControls) {
     EXPECT_EQ(form.windowTitle(), "Options");
-    ASSERT_EQ(form.PageControl->count(), 3);
+    ASSERT_EQ(form.PageControl->count(), 4);
     EXPECT_EQ(form.PageControl->tabText(0), "Game");
     EXPECT_EQ(form.PageControl->tabText(1), "Graphics");
     EXPECT_EQ(form.PageControl->tabText(2), "Audio");
+    EXPECT_EQ(form.PageControl->tabText(3), "Keys");
     EXPECT_EQ(form.SpeedFactorRadioGroup->title(), "&Nastiness");
     EXPECT_EQ(form.SpeedButtons[2]->text(), "Too &fast (self torture!)");
     Show();

@@ -50,12 +50,26 @@ TEST_F(SettingsTest, FirstStartGivesDefaultsAndExitWritesEveryValueAsAString) {
     SaveSettings();
     const QMap<QString, QString> stored = StoredValues();
     const QMap<QString, QString> expected{
-        {"Div/ScoreListPath", " "},      {"Settings/RotationDirectionClockwise", "1"},
-        {"Settings/Speed", "0"},         {"Settings/ShowLandingSpot", "0"},
-        {"Settings/ShowGridLines", "0"}, {"Audio/SoundEffectEnabled", "1"},
-        {"Audio/MIDIMusicEnabled", "1"}, {"Audio/GameMusicEnabled", "1"},
-        {"Audio/GameMusicNo", "0"},      {"Settings/MarkColours", "0"},
+        {"Div/ScoreListPath", " "},
+        {"Settings/RotationDirectionClockwise", "1"},
+        {"Settings/Speed", "0"},
+        {"Settings/ShowLandingSpot", "0"},
+        {"Settings/ShowGridLines", "0"},
+        {"Audio/SoundEffectEnabled", "1"},
+        {"Audio/MIDIMusicEnabled", "1"},
+        {"Audio/GameMusicEnabled", "1"},
+        {"Audio/GameMusicNo", "0"},
+        {"Settings/MarkColours", "0"},
         {"Settings/ComputerStrength", "2"},
+        {"Keys/Player1Left", "113"},
+        {"Keys/Player1Right", "114"},
+        {"Keys/Player1Turn", "111"},
+        {"Keys/Player1Drop", "116"},
+        {"Keys/Player2Left", "38"},
+        {"Keys/Player2Right", "40"},
+        {"Keys/Player2Turn", "25"},
+        {"Keys/Player2Drop", "39"},
+        {"Keys/Pause", "33"},
     };
     EXPECT_EQ(stored, expected);
 }
@@ -181,3 +195,40 @@ TEST_F(ApplySettingsTest, SetsTheSoundSwitch) {
     EXPECT_TRUE(SoundOn());
 }
 } // namespace
+
+TEST_F(SettingsTest, ChosenKeysSurviveSaveAndLoad) {
+    TKeyTable keys = TKeyTable::Defaults();
+    keys.SetKey(TKeyTable::Slot(1, 2), 44);
+    keys.SetKey(TKeyTable::PauseSlot, 65);
+    Settings().Keys = keys;
+    SaveSettings();
+    Settings().Keys = TKeyTable::Defaults();
+    LoadSettings();
+    EXPECT_EQ(Settings().Keys, keys);
+}
+
+TEST_F(SettingsTest, ADamagedKeyTableFallsBackToTheDefaults) {
+    struct Case {
+        const char* name;
+        const char* value;   // stored for player two's turn key
+        const char* another; // stored for player one's left key, or nullptr
+    };
+    const Case cases[] = {
+        {"not a number", "abc", "44"},        {"no key", "0", nullptr},
+        {"negative", "-3", nullptr},          {"a pad's code, not a key's", "520", nullptr},
+        {"beyond any key", "70000", nullptr}, {"Escape, which leaves a field", "9", nullptr},
+        {"used twice", "113", nullptr},       {"two keys made the same by hand", "44", "44"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        FreshStart();
+        SettingsStore::Write("Keys", "Player2Turn", c.value);
+        if (c.another) SettingsStore::Write("Keys", "Player1Left", c.another);
+        Settings().Keys.SetKey(0, 60);
+        LoadSettings();
+        const TKeyTable& keys = Settings().Keys;
+        EXPECT_TRUE(keys.IsSound());
+        // Either the damaged key alone or the whole table is back to its default.
+        EXPECT_EQ(keys.PlayerKey(1, 2), TKeyTable::Defaults().PlayerKey(1, 2));
+    }
+}

@@ -2,6 +2,7 @@
 #include "platform/Cursors.h"
 #include "platform/Desktop.h"
 #include "platform/Folders.h"
+#include "platform/KeyNames.h"
 #include "platform/KeyState.h"
 #include "platform/SettingsStore.h"
 #include "support/TestEnvironment.h"
@@ -67,22 +68,73 @@ TEST(KeyState, FilterCountsWindowEventsOnlyAndIgnoresAutoRepeat) {
 
     QKeyEvent press(QEvent::KeyPress, Qt::Key_Left, Qt::NoModifier);
     filter.eventFilter(&widget, &press); // the widget's copy of the event does not count
-    EXPECT_FALSE(KeyState::IsDown(VK_LEFT));
+    EXPECT_FALSE(KeyState::IsDown(ScanCode::Left));
     filter.eventFilter(window, &press);
-    EXPECT_TRUE(KeyState::IsDown(VK_LEFT));
+    EXPECT_TRUE(KeyState::IsDown(ScanCode::Left));
 
     QKeyEvent repeatRelease(QEvent::KeyRelease, Qt::Key_Left, Qt::NoModifier, QString(), true);
     filter.eventFilter(window, &repeatRelease);
-    EXPECT_TRUE(KeyState::IsDown(VK_LEFT));
+    EXPECT_TRUE(KeyState::IsDown(ScanCode::Left));
 
     QEvent deactivate(QEvent::ApplicationDeactivate);
     filter.eventFilter(qApp, &deactivate);
-    EXPECT_FALSE(KeyState::IsDown(VK_LEFT));
+    EXPECT_FALSE(KeyState::IsDown(ScanCode::Left));
     // Losing focus also drops the press no sample has seen.
-    EXPECT_FALSE(KeyState::TakePress(VK_LEFT));
+    EXPECT_FALSE(KeyState::TakePress(ScanCode::Left));
     filter.eventFilter(window, &press);
-    EXPECT_TRUE(KeyState::TakePress(VK_LEFT));
-    EXPECT_FALSE(KeyState::TakePress(VK_LEFT));
+    EXPECT_TRUE(KeyState::TakePress(ScanCode::Left));
+    EXPECT_FALSE(KeyState::TakePress(ScanCode::Left));
+}
+
+TEST(KeyState, AKeyIsItsPlaceWhateverTheLayoutPrintsOnIt) {
+    KeyState::ReleaseAll();
+    KeyStateFilter filter;
+    QWidget widget;
+    widget.show();
+    QWindow* window = widget.windowHandle();
+    // On a French keyboard the key where a US keyboard has A sends Q.
+    QKeyEvent azertyQ(QEvent::KeyPress, Qt::Key_Q, Qt::NoModifier, ScanCode::A, 0x71, 0, "q");
+    filter.eventFilter(window, &azertyQ);
+    EXPECT_TRUE(KeyState::IsDown(ScanCode::A));
+    EXPECT_FALSE(KeyState::IsDown(24)) << "the US place of Q stays up";
+    KeyState::ReleaseAll();
+    // Synthesized events carry no scan code: they sit where a US keyboard has them.
+    struct Case {
+        int qtKey;
+        int place;
+    };
+    for (const Case c :
+         {Case{Qt::Key_A, ScanCode::A}, Case{Qt::Key_W, ScanCode::W},
+          Case{Qt::Key_Down, ScanCode::Down}, Case{Qt::Key_P, ScanCode::P}, Case{Qt::Key_F1, 0}}) {
+        QKeyEvent synthesized(QEvent::KeyPress, c.qtKey, Qt::NoModifier);
+        EXPECT_EQ(KeyState::ScanCodeOf(synthesized), c.place) << c.qtKey;
+    }
+    // Pads' codes are no keyboard's, and two players' pads never share one.
+    EXPECT_FALSE(KeyState::IsKeyboardKey(KeyState::PadKey(0, 0)));
+    EXPECT_NE(KeyState::PadKey(0, 3), KeyState::PadKey(1, 3));
+    EXPECT_LT(KeyState::PadKey(1, 4), ScanCode::Limit);
+}
+
+TEST(KeyNames, KeysAreNamedByTheirSymbolInTheLayout) {
+    struct Case {
+        uint32_t sym;
+        const char* name;
+    };
+    const Case cases[] = {
+        {0x71, "Q"},      {0x61, "A"},
+        {0x2c, ","},      {0xe9, "É"},
+        {0x10003b1, "Α"}, {0xff51, "Left arrow"},
+        {0x20, "Space"},  {0xffb4, "Keypad 4"},
+        {0xffbe, "F1"},   {0xffe1, "Left Shift"},
+        {0xfe52, ""},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(KeyNames::NameOfKeySym(c.sym), QString::fromUtf8(c.name)) << std::hex << c.sym;
+    // Without X the keys are named as on a US keyboard; an unknown place by its number.
+    EXPECT_EQ(KeyNames::NameOf(ScanCode::Left), "Left arrow");
+    EXPECT_EQ(KeyNames::NameOf(ScanCode::W), "W");
+    EXPECT_EQ(KeyNames::ShortNameOf(ScanCode::Up), QStringLiteral("\u2191"));
+    EXPECT_EQ(KeyNames::NameOf(191), "Key 191");
 }
 
 TEST(Folders, TrailingSeparators) {

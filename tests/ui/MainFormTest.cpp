@@ -13,9 +13,9 @@
 #include "persistence/Settings_KX.h"
 #include "platform/Desktop.h"
 #include "platform/KeyState.h"
-#include "ui/KolvexDM.h"
 #include "ui/GameFiles.h"
 #include "ui/HelpLinks.h"
+#include "ui/KolvexDM.h"
 #include "ui/MainF.h"
 #include "ui/ShowF.h"
 
@@ -414,9 +414,9 @@ TEST_F(MainFormTest, ALoadedFileThatIsNoReplayIsRefusedAndTheProgramGoesOn) {
 TEST_F(MainFormTest, SavedReplaysLoadReplayAndContinue) {
     Main->StartNewGame();
     // A few moves of the first player, then the game is stopped.
-    KeyState::SetDown(VK_LEFT, true);
+    KeyState::SetDown(ScanCode::Left, true);
     RunUntil([this] { return Main->Session()->GetGame(0)->BrickLeft() < 48; }, 200000);
-    KeyState::SetDown(VK_LEFT, false);
+    KeyState::SetDown(ScanCode::Left, false);
     StopGames();
     ASSERT_TRUE(Demo->HasLastGame());
 

@@ -147,9 +147,9 @@ TEST_F(PlayfieldViewTest, EveryChangeHoldsTheGameForTheDelay) {
 
 TEST_F(PlayfieldViewTest, APausedGameKeepsTheMapWaitingUntilItGoesOn) {
     View->SpinEdit1->setValue(0);
-    ASSERT_TRUE(Host->Session()->KeyDown('P'));
+    ASSERT_TRUE(Host->Session()->KeyDown(ScanCode::P));
     ASSERT_TRUE(Game()->IsPaused());
-    auto goOn = After(2000, [this] { Host->Session()->KeyDown('P'); });
+    auto goOn = After(2000, [this] { Host->Session()->KeyDown(ScanCode::P); });
     EXPECT_GE(HeldBy(2), 2000u);
     EXPECT_FALSE(Game()->IsPaused());
 }

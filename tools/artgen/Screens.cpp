@@ -181,11 +181,7 @@ QImage MenuScene(int highlighted, bool marked) {
                  {"Liberation Sans", size, true, false, pal::Mist, pal::Ink});
         }
     }
-    // How to play, in brief.
-    const TextStyle hint{"Liberation Sans", 10, true, false, pal::Mist, 0};
-    Text(img, QRect(0, 186, 160, 13), QStringLiteral("Arrows: move, turn, drop"), hint);
-    Text(img, QRect(0, 200, 160, 13), QStringLiteral("Player two: W A S D"), hint);
-    Text(img, QRect(0, 214, 160, 13), QStringLiteral("P pauses, Esc stops"), hint);
+    // Rows 186 to 227 stay free: the program writes the keys in force there.
     for (int x = 40; x < 120; ++x)
         Put(img, x, 234, Mix(pal::Slate, pal::Steel, 1.0 - std::fabs(x - 80) / 40.0));
     // A little well in play along the bottom.
