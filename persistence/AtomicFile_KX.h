@@ -11,7 +11,10 @@ namespace AtomicFile {
 
 enum class Links {
     // A symbolic link at the name is followed: the file it points to is replaced
-    // (the user's own files, chosen by the user).
+    // (the user's own files, chosen by the user). The new file keeps the old
+    // one's permissions, owner and group; where it cannot (a folder that takes
+    // no new files, a file of someone else's that this user may write), the
+    // old file is written over in place instead.
     Follow,
     // A symbolic link at the name is itself replaced, never followed (files
     // at well-known names in shared folders, such as the temporary folder).

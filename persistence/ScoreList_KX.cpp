@@ -302,10 +302,20 @@ void TScoreList::NoFile() {
     if (OnNoFile) OnNoFile(this);
 }
 
-QString ScoreListFilePath(const QString& scoreListPath) {
+QString ScoreListFolder(const QString& scoreListPath, const QString& programFolder,
+                        bool besideProgram, const QString& userDataFolder) {
     if (!scoreListPath.isEmpty())
-        return Folders::WithoutTrailingSeparator(scoreListPath) + QStringLiteral("/Scores");
-    return Folders::ProgramFolder() + QStringLiteral("Scores");
+        return Folders::WithTrailingSeparator(Folders::WithoutTrailingSeparator(scoreListPath));
+    return besideProgram ? programFolder : userDataFolder;
+}
+
+QString ScoreListFilePath(const QString& scoreListPath) {
+    const QString program = Folders::ProgramFolder();
+    const bool beside = Folders::IsWritable(program) && !Folders::IsInstalled();
+    const QString folder =
+        ScoreListFolder(scoreListPath, program, beside, Folders::UserDataFolder());
+    if (scoreListPath.isEmpty() && folder != program) Folders::Ensure(folder);
+    return folder + QStringLiteral("Scores");
 }
 
 void ScoreListNoFile(TScoreList& list) {

@@ -104,8 +104,14 @@ private:
     bool FSaveFailed = false;
 };
 
-// The data module's file location: the "ScoreListPath" setting (one trailing
-// separator removed) followed by "/Scores", or "Scores" in the program's folder.
+// The folder of the score file: the "ScoreListPath" setting when it is set;
+// otherwise the program's folder when the file may go beside the program (a
+// build folder, a portable copy: a folder that takes new files, of a program
+// that is not installed), else the user's data folder.
+QString ScoreListFolder(const QString& scoreListPath, const QString& programFolder,
+                        bool besideProgram, const QString& userDataFolder);
+// The data module's file location: "Scores" in the folder above for this
+// program; the user's data folder is created when it is the one.
 QString ScoreListFilePath(const QString& scoreListPath);
 // The data module's OnNoFile: ten entries "ACE" scoring 10000 down to 1000.
 void ScoreListNoFile(TScoreList& list);

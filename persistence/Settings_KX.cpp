@@ -11,6 +11,7 @@ const QString SettingsGroup = QStringLiteral("Settings");
 const QString AudioGroup = QStringLiteral("Audio");
 const QString DivGroup = QStringLiteral("Div");
 const QString KeysGroup = QStringLiteral("Keys");
+const QString WindowGroup = QStringLiteral("Window");
 
 // An empty path is stored as a single blank, so that the value is never empty.
 const QString BlankPath = QStringLiteral(" ");
@@ -76,6 +77,10 @@ void LoadSettings() {
     s.GameMusicEnabled = ReadBool(AudioGroup, QStringLiteral("GameMusicEnabled"), true);
     s.GameMusicNo = ReadInt(AudioGroup, QStringLiteral("GameMusicNo"), 0);
     s.Keys = ReadKeys();
+    s.ReplayFolder = SettingsStore::Read(DivGroup, QStringLiteral("ReplayFolder"), QString());
+    s.WindowScale = ReadInt(WindowGroup, QStringLiteral("Scale"), 0);
+    if (s.WindowScale < 0 || s.WindowScale > 4) s.WindowScale = 0;
+    s.PauseOnFocusLoss = ReadBool(WindowGroup, QStringLiteral("PauseOnFocusLoss"), true);
 }
 
 void SaveSettings() {
@@ -94,6 +99,10 @@ void SaveSettings() {
     WriteBool(AudioGroup, QStringLiteral("GameMusicEnabled"), s.GameMusicEnabled);
     WriteInt(AudioGroup, QStringLiteral("GameMusicNo"), s.GameMusicNo);
     WriteKeys(s.Keys);
+    if (!s.ReplayFolder.isEmpty())
+        SettingsStore::Write(DivGroup, QStringLiteral("ReplayFolder"), s.ReplayFolder);
+    if (s.WindowScale > 0) WriteInt(WindowGroup, QStringLiteral("Scale"), s.WindowScale);
+    WriteBool(WindowGroup, QStringLiteral("PauseOnFocusLoss"), s.PauseOnFocusLoss);
     SettingsStore::Flush();
 }
 

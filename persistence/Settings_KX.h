@@ -26,6 +26,11 @@ struct TSettings {
     QString ScoreListPath;        // folder of the score file; empty: the program's folder
     // The players' keys; a stored table that is not sound reads as the defaults.
     TKeyTable Keys = TKeyTable::Defaults();
+    QString ReplayFolder;         // where the replay dialogs open; empty: the user's replays/
+    // The whole-number scale of the window, 1 to 4; 0 until the first start chose one.
+    int WindowScale = 0;
+    // A running session pauses when the main window loses the focus.
+    bool PauseOnFocusLoss = true;
 };
 
 TSettings& Settings();

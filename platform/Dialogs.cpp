@@ -102,11 +102,13 @@ QString ScriptedDialogs::NextFileName() {
     return name;
 }
 
-QString ScriptedDialogs::OpenFileName(const QString&, const QString&, const QString&) {
+QString ScriptedDialogs::OpenFileName(const QString&, const QString&, const QString& folder) {
+    FLastFolder = folder;
     return NextFileName();
 }
 
-QString ScriptedDialogs::SaveFileName(const QString&, const QString&, const QString&,
+QString ScriptedDialogs::SaveFileName(const QString&, const QString&, const QString& folder,
                                       const QString&) {
+    FLastFolder = folder;
     return NextFileName();
 }

@@ -62,6 +62,8 @@ public:
     void QueueFileName(const QString& name) { FFileNames.push_back(name); }
     const std::vector<Shown>& Log() const { return FLog; }
     void ClearLog() { FLog.clear(); }
+    // The folder the last file dialog was to open in.
+    const QString& LastFolder() const { return FLastFolder; }
 
     DialogButton Message(DialogKind kind, const QString& text, int buttons) override;
     QString OpenFileName(const QString& caption, const QString& filter,
@@ -77,4 +79,5 @@ private:
     std::deque<DialogButton> FAnswers;
     std::deque<QString> FFileNames;
     std::vector<Shown> FLog;
+    QString FLastFolder;
 };

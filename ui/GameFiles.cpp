@@ -1,5 +1,6 @@
 #include "ui/GameFiles.h"
 
+#include "persistence/Settings_KX.h"
 #include "platform/Dialogs.h"
 #include "platform/Folders.h"
 
@@ -22,27 +23,49 @@ QString WithReplayExtension(const QString& file) {
 }
 } // namespace
 
+QStringList DemoFolders() {
+    QStringList folders{Folders::WithTrailingSeparator(QDir::currentPath()),
+                        Folders::UserDataFolder(), Folders::ProgramFolder(),
+                        Folders::SharedDataFolder()};
+    folders.removeDuplicates();
+    return folders;
+}
+
 QString DemoFileName() {
-    const QString here = QDir::current().filePath(DemoFile);
-    if (QFileInfo::exists(here)) return here;
-    const QString beside = Folders::ProgramFolder() + DemoFile;
-    if (QFileInfo::exists(beside)) return beside;
+    for (const QString& folder : DemoFolders())
+        if (QFileInfo::exists(folder + DemoFile)) return folder + DemoFile;
     return QString();
 }
 
 QString DemoMissingMessage() {
-    return QStringLiteral(
-               "The demo recording \"%1\" is neither in the current folder nor beside the program.")
-        .arg(DemoFile);
+    return QStringLiteral("The demo recording \"%1\" is in none of these folders:\r\n%2")
+        .arg(DemoFile, DemoFolders().join(QStringLiteral("\r\n")));
 }
 
+QString ReplayFolder() {
+    const QString chosen = Settings().ReplayFolder;
+    if (!chosen.isEmpty() && QFileInfo(chosen).isDir()) return chosen;
+    const QString replays = Folders::UserDataFolder() + QStringLiteral("replays");
+    Folders::Ensure(replays);
+    return replays;
+}
+
+namespace {
+// The folder of a chosen file is where the next dialog opens.
+QString RememberFolder(const QString& file) {
+    if (!file.isEmpty()) Settings().ReplayFolder = QFileInfo(file).absolutePath();
+    return file;
+}
+} // namespace
+
 QString AskReplayToSave() {
-    return WithReplayExtension(Dialogs::Current().SaveFileName(
-        QStringLiteral("Save Replay As"), ReplayFilter, QString(), QStringLiteral("rep")));
+    return RememberFolder(WithReplayExtension(Dialogs::Current().SaveFileName(
+        QStringLiteral("Save Replay As"), ReplayFilter, ReplayFolder(), QStringLiteral("rep"))));
 }
 
 QString AskReplayToOpen(const QString& title) {
-    return WithReplayExtension(Dialogs::Current().OpenFileName(title, ReplayFilter, QString()));
+    return RememberFolder(WithReplayExtension(
+        Dialogs::Current().OpenFileName(title, ReplayFilter, ReplayFolder())));
 }
 
 bool IsReplayFile(const QString& file) {
@@ -63,7 +86,9 @@ void TellNotAReplay(const QString& file) {
 }
 
 QString ReadMeFileName() {
-    return Folders::ProgramFolder() + QStringLiteral("ReadMe.rtf");
+    const QString beside = Folders::ProgramFolder() + ReadMeFile;
+    if (QFileInfo::exists(beside)) return beside;
+    return Folders::SharedDataFolder() + ReadMeFile;
 }
 
 } // namespace GameFiles

@@ -283,6 +283,24 @@ TEST_F(ScoreListTest, FileNameRules) {
     EXPECT_EQ(ScoreListFilePath(""), Folders::ProgramFolder() + "Scores");
     EXPECT_EQ(ScoreDateText(QDate(2026, 3, 7)), "07/03/26");
 }
+
+TEST_F(ScoreListTest, TheFileStaysBesideABuiltProgramElseGoesToTheUsersDataFolder) {
+    const struct {
+        QString setting;
+        bool besideProgram;
+        QString folder;
+    } cases[] = {
+        {"", true, "/build/"},
+        {"", false, "/home/me/.local/share/kolvex/"},
+        {"/games/scores", false, "/games/scores/"},
+        {"/games/scores/", true, "/games/scores/"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ScoreListFolder(c.setting, "/build/", c.besideProgram,
+                                  "/home/me/.local/share/kolvex/"),
+                  c.folder)
+            << c.setting.toStdString() << " " << c.besideProgram;
+}
 } // namespace
 
 namespace {

@@ -46,6 +46,8 @@ TEST_F(SettingsTest, FirstStartGivesDefaultsAndExitWritesEveryValueAsAString) {
     EXPECT_TRUE(s.GameMusicEnabled);
     EXPECT_EQ(s.GameMusicNo, 0);
     EXPECT_TRUE(s.ScoreListPath.isEmpty());
+    EXPECT_TRUE(s.PauseOnFocusLoss);
+    EXPECT_EQ(s.WindowScale, 0);
 
     SaveSettings();
     const QMap<QString, QString> stored = StoredValues();
@@ -70,6 +72,7 @@ TEST_F(SettingsTest, FirstStartGivesDefaultsAndExitWritesEveryValueAsAString) {
         {"Keys/Player2Turn", "25"},
         {"Keys/Player2Drop", "39"},
         {"Keys/Pause", "33"},
+        {"Window/PauseOnFocusLoss", "1"},
     };
     EXPECT_EQ(stored, expected);
 }
@@ -132,6 +135,13 @@ TEST_F(SettingsTest, SpeedOutsideItsThreeValuesReadsAsNormal) {
         Settings().ComputerStrength = 1;
         LoadSettings();
         EXPECT_EQ(Settings().ComputerStrength, 2) << stored;
+    }
+    // The window's scale: 1x to 4x, else chosen anew at the start.
+    for (const char* stored : {"5", "-1", "x"}) {
+        SettingsStore::Write("Window", "Scale", stored);
+        Settings().WindowScale = 2;
+        LoadSettings();
+        EXPECT_EQ(Settings().WindowScale, 0) << stored;
     }
     SettingsStore::Write("Settings", "Speed", "2");
     LoadSettings();

@@ -14,11 +14,13 @@ int main(int argc, char** argv) {
     QDir(scratch).mkpath(QStringLiteral("runtime"));
     QDir(scratch).mkpath(QStringLiteral("config"));
     QDir(scratch).mkpath(QStringLiteral("tmp"));
+    QDir(scratch).mkpath(QStringLiteral("data"));
     QFile::setPermissions(scratch + "/runtime", QFileDevice::ReadOwner | QFileDevice::WriteOwner |
                                                     QFileDevice::ExeOwner);
     qputenv("XDG_RUNTIME_DIR", (scratch + "/runtime").toLocal8Bit());
     qputenv("XDG_CONFIG_HOME", (scratch + "/config").toLocal8Bit());
     qputenv("TMPDIR", (scratch + "/tmp").toLocal8Bit());
+    qputenv("XDG_DATA_HOME", (scratch + "/data").toLocal8Bit());
     KolvexApplication app(argc, argv);
     SettingsStore::RedirectTo(scratch + "/config");
     TestEnvironment::Reset();
