@@ -92,10 +92,8 @@ QString KeyNames::NameOf(int scanCode) {
 }
 
 QString KeyNames::ShortNameOf(int scanCode) {
-    const QString name = NameOf(scanCode);
-    if (name == QLatin1String("Left arrow")) return QStringLiteral("\u2190");
-    if (name == QLatin1String("Up arrow")) return QStringLiteral("\u2191");
-    if (name == QLatin1String("Right arrow")) return QStringLiteral("\u2192");
-    if (name == QLatin1String("Down arrow")) return QStringLiteral("\u2193");
+    // Arrow signs are too thin to read in a small font: the arrows go by their direction.
+    QString name = NameOf(scanCode);
+    if (name.endsWith(QLatin1String(" arrow"))) name.chop(6);
     return name;
 }

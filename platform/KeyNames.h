@@ -10,7 +10,7 @@ class KeyNames {
 public:
     // "Left arrow", "A", "Space", "Keypad 4"; "Key 191" for a place with no name.
     static QString NameOf(int scanCode);
-    // As NameOf, but the arrows as arrow signs: for tight spaces.
+    // As NameOf, but the arrows by their direction alone ("Left"): for tight spaces.
     static QString ShortNameOf(int scanCode);
     // The name of an X key symbol, or an empty string for one it has no name for.
     static QString NameOfKeySym(uint32_t keySym);

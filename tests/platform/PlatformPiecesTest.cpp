@@ -133,7 +133,8 @@ TEST(KeyNames, KeysAreNamedByTheirSymbolInTheLayout) {
     // Without X the keys are named as on a US keyboard; an unknown place by its number.
     EXPECT_EQ(KeyNames::NameOf(ScanCode::Left), "Left arrow");
     EXPECT_EQ(KeyNames::NameOf(ScanCode::W), "W");
-    EXPECT_EQ(KeyNames::ShortNameOf(ScanCode::Up), QStringLiteral("\u2191"));
+    EXPECT_EQ(KeyNames::ShortNameOf(ScanCode::Up), "Up");
+    EXPECT_EQ(KeyNames::ShortNameOf(ScanCode::W), "W");
     EXPECT_EQ(KeyNames::NameOf(191), "Key 191");
 }
 

@@ -28,7 +28,7 @@ TKeyTable ChangedKeys() {
 
 TEST(KeysInForce, TheTitleHelpNamesTheKeysInForce) {
     EXPECT_EQ(KeyHelp::Lines(TKeyTable::Defaults()),
-              QStringList({QStringLiteral("Player one: \u2190 \u2192 \u2191 \u2193"),
+              QStringList({QStringLiteral("Player one: Left Right Up Down"),
                            QStringLiteral("Player two: A D W S"),
                            QStringLiteral("P pauses, Esc stops")}));
     const QStringList changed = KeyHelp::Lines(ChangedKeys());
