@@ -8,6 +8,7 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QEventLoop>
+#include <QTimer>
 
 namespace {
 QString& TitleText() {
@@ -15,6 +16,21 @@ QString& TitleText() {
     return title;
 }
 bool terminated = false;
+// Error reports on screen: the program ends only after the player has read them.
+int reportsShown = 0;
+
+// Quitting at once would also end every loop started from then on, the
+// message box of the error that asked to terminate among them: it would close
+// before anyone could read it. So the quit waits until no report is open.
+void QuitWhenNoReportIsOpen() {
+    // A reset of the flag (a test starting afresh) takes the request back.
+    if (!terminated) return;
+    if (reportsShown > 0) {
+        QTimer::singleShot(20, QCoreApplication::instance(), QuitWhenNoReportIsOpen);
+        return;
+    }
+    QCoreApplication::exit(0);
+}
 } // namespace
 
 QString Application::Title() { return TitleText(); }
@@ -27,8 +43,10 @@ void Application::SetTitle(const QString& title) {
 bool Application::Terminated() { return terminated; }
 
 void Application::Terminate() {
+    const bool requested = terminated;
     terminated = true;
-    if (QCoreApplication::instance()) QCoreApplication::exit(0);
+    if (!requested && QCoreApplication::instance())
+        QTimer::singleShot(0, QCoreApplication::instance(), QuitWhenNoReportIsOpen);
 }
 
 void Application::ResetTerminated() { terminated = false; }
@@ -75,11 +93,13 @@ void Application::ShowException(std::exception_ptr error) {
     } catch (...) {
         text = QStringLiteral("Unknown error");
     }
+    ++reportsShown;
     try {
         Dialogs::Current().Message(DialogKind::Error, text, dbOK);
     } catch (...) {
         // The report itself failed; there is nobody left to tell.
     }
+    --reportsShown;
 }
 
 KolvexApplication::KolvexApplication(int& argc, char** argv) : QApplication(argc, argv) {}

@@ -87,6 +87,8 @@ void PacedClock::Arm() {
 void PacedClock::DeadlineReached() {
     // An own loop is waiting for this deadline and steps the scheduler itself.
     if (OwnLoop::Running()) return;
+    // The program is ending (an error report may still be open): no more game.
+    if (Application::Terminated()) return;
     // The main loop: the same step as an own loop's turn.
     RunGuarded([this] {
         QCoreApplication::sendPostedEvents();
