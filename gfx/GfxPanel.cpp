@@ -178,7 +178,10 @@ void TGfxPanel::FrameTick() {
         if (!self) return;
     }
     if (!FWiper.Running() && !FShowPending) {
-        if (Visible()) ComposeFrame();
+        if (Visible()) {
+            ComposeFrame();
+            if (!self) return;
+        }
         if (OnPerform) {
             OnPerform(this);
             if (!self) return;

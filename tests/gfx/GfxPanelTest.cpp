@@ -207,6 +207,29 @@ TEST_F(GfxPanelTest, APanelFreedFromItsOwnFrameTicksNoMore) {
     EXPECT_EQ(frames, 1);
 }
 
+// Under the sanitizers: nothing of the panel may be read after a sprite's
+// handler freed it, neither the rest of the frame nor the panel's own handler.
+TEST_F(GfxPanelTest, APanelFreedByASpriteHandlerIsNotReadAfterwards) {
+    auto* panel = new TGfxPanel;
+    panel->resize(20, 20);
+    panel->SetPicture(Gradient(20, 20));
+    QPointer<TGfxPanel> alive(panel);
+    int panelFrames = 0;
+    panel->OnPerform = [&](QObject*) { ++panelFrames; };
+    auto* freeing = new TSprite(panel);
+    freeing->SetPicture(Gradient(4, 4));
+    freeing->SetBounds(0, 0, 4, 4);
+    freeing->OnPerform = [&](QObject*) { delete panel; };
+    auto* later = new TSprite(panel);
+    later->SetPicture(Gradient(4, 4, 9));
+    later->SetBounds(8, 8, 4, 4);
+    panel->show();
+    ASSERT_TRUE(RunUntil([&] { return !alive; }));
+    for (int i = 0; i < 20; ++i)
+        Application::ProcessMessages();
+    EXPECT_EQ(panelFrames, 0);
+}
+
 TEST_F(GfxPanelTest, AHiddenWindowWhosePanelIsVisibleKeepsComposing) {
     QWidget form;
     form.resize(50, 50);
