@@ -118,8 +118,22 @@ bool TGfxPanel::Visible() const {
 }
 
 void TGfxPanel::setVisible(bool visible) {
-    if (!visible) FShowPending = true;
+    if (!visible)
+        FShowPending = true;
+    else if (FShowPending && !isVisible())
+        FUnder = WhatLiesUnder();
     QWidget::setVisible(visible);
+}
+
+QImage TGfxPanel::WhatLiesUnder() const {
+    QWidget* under = parentWidget();
+    if (!under || !under->isVisible()) return {};
+    // A panel under it that has not shown itself yet would start its own show.
+    if (auto* panel = dynamic_cast<TGfxPanel*>(under); panel && panel->ShowPending()) return {};
+    QImage image(size(), QImage::Format_RGB32);
+    image.fill(FColor);
+    under->render(&image, QPoint(), QRegion(geometry()), QWidget::DrawWindowBackground);
+    return image;
 }
 
 QRect TGfxPanel::PictureToWidget(const QRect& rect) const {
@@ -263,8 +277,13 @@ void TGfxPanel::StartShow() {
         return;
     }
     const QRect shown = PictureRect();
-    FScreen = QImage(size(), QImage::Format_RGB32);
-    FScreen.fill(FColor);
+    if (FUnder.size() == size()) {
+        FScreen = FUnder;
+    } else {
+        FScreen = QImage(size(), QImage::Format_RGB32);
+        FScreen.fill(FColor);
+    }
+    FUnder = QImage();
     FWiper.SetTargetCanvas(&FScreen, [this](const QRect& r) { InvalidateWidgetRect(r); });
     FWiper.SetTargetRect(shown.x(), shown.y(), shown.width(), shown.height());
     FWiper.Start(0, 0, &FPicture);

@@ -130,6 +130,7 @@ protected:
 private:
     void StartShow();
     void RaiseShowDone();
+    QImage WhatLiesUnder() const;
     void DrawPicture(QPainter& painter, const QRect& clip);
     QRect PictureToWidget(const QRect& rect) const;
     void InvalidateWidgetRect(const QRect& rect);
@@ -152,6 +153,9 @@ private:
 
     QColor FColor = QColor(240, 240, 240);
     QImage FScreen;
+    // What the window showed where the panel appears, taken as it is shown:
+    // the wipe reveals the picture over it.
+    QImage FUnder;
     TGraphicHost* FHost;
     // Repaint requests collected while a frame is composed.
     bool FComposing = false;

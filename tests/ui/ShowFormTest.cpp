@@ -216,6 +216,27 @@ TEST_F(ShowFormTest, KeyPreviewSeesTheKeysOfTheNameField) {
     EXPECT_EQ(Scores.Items(1).PlayerName, QStringLiteral("Q"));
 }
 
+// Mid-wipe, every pixel is the frame beneath or the new picture: no flat colour.
+TEST_F(ShowFormTest, TheWipeRevealsTheShowOverWhatTheWindowShowed) {
+    const QImage under = Frame->Frame->Picture().copy(QRect(QPoint(16, 80), Show->ShowPanel->size()));
+    int strayPixels = -1;
+    WhenReady look([] { return TWiper::AnyWipeRunning(); },
+                   [&] {
+                       const QImage& screen = Show->ShowPanel->ScreenImage();
+                       const QImage& picture = Show->ShowPanel->Picture();
+                       strayPixels = 0;
+                       const QRect shown = screen.rect() & picture.rect() & under.rect();
+                       for (int y = 0; y < shown.height(); ++y)
+                           for (int x = 0; x < shown.width(); ++x)
+                               if (screen.pixel(x, y) != under.pixel(x, y) &&
+                                   screen.pixel(x, y) != picture.pixel(x, y))
+                                   ++strayPixels;
+                   });
+    auto end = After(2000, [] { RequestAbort(); });
+    Show->ShowTopScores();
+    EXPECT_EQ(strayPixels, 0);
+}
+
 TEST_F(ShowFormTest, CreditsRunThroughThreePages) {
     Show->ShowCredits();
     const QStringList& lines = Show->PresentedLines();
