@@ -238,13 +238,6 @@ std::vector<THeadlessGameResult> THeadlessSession::Replay(const QString& fileNam
     TDemoForm& demo = *FHost->DemoForm();
     demo.LoadLastGame(fileName);
     const auto& data = demo.LastGameReplayer().Data();
-    const int players = data->Settings().Players;
-    if (players < 1 || players > 2)
-        throw std::runtime_error(QStringLiteral("%1: a recording of %2 players cannot be replayed "
-                                                "(there are keys for two players only)")
-                                     .arg(fileName)
-                                     .arg(players)
-                                     .toStdString());
     // Nobody chooses a game type here: the recorded one is played.
     FHost->SetGameType(data->Settings().GameType);
     if (!demo.BeginLastGameReplay()) throw std::runtime_error("nothing to replay");

@@ -14,7 +14,9 @@
 namespace {
 constexpr qint64 HeaderSize = 19; // the settings (15 bytes) and the action count
 constexpr qint64 ActionSize = 13;
-constexpr int GameIndexLimit = 3; // at most three game windows exist
+// Only two players have keys: a third game cannot be created, so a recording
+// of three players cannot be replayed.
+constexpr int32_t ReplayablePlayers = 2;
 
 void Prepare(QDataStream& stream) {
     stream.setByteOrder(QDataStream::LittleEndian);
@@ -41,11 +43,11 @@ constexpr int32_t KnownFlags = LevelFixedFlag | StrengthBits | WellsBits;
 bool PlausibleComputer(const TGameSettings& s) {
     // A strength goes with at least one computer well, and only wells that played.
     if ((s.ComputerWells == 0) != (s.ComputerStrength == 0)) return false;
-    return s.Players >= 1 && s.Players <= 3 && (s.ComputerWells >> s.Players) == 0;
+    return (s.ComputerWells >> s.Players) == 0;
 }
 
 bool PlausibleSettings(const TGameSettings& s) {
-    return s.Players >= 1 && s.Players <= 3 && s.GameType <= 2 && s.Level >= 0 && s.Level <= 4 &&
+    return s.Players >= 1 && s.Players <= ReplayablePlayers && s.GameType <= 2 && s.Level >= 0 && s.Level <= 4 &&
            s.Speed <= 2 && PlausibleComputer(s);
 }
 
@@ -65,6 +67,11 @@ int32_t ReadHeader(QDataStream& stream, qint64 available, TGameSettings& setting
     if (count < 0 || count > room)
         Refuse(fileName,
                QStringLiteral("it claims %1 actions but has room for %2").arg(count).arg(room));
+    if (settings.Players > ReplayablePlayers && settings.Players <= 3 &&
+        PlausibleComputer(settings))
+        Refuse(fileName, QStringLiteral("it is a game of %1 players, and only %2 players have keys")
+                             .arg(settings.Players)
+                             .arg(ReplayablePlayers));
     if (!PlausibleSettings(settings))
         Refuse(fileName, QStringLiteral("its game settings are impossible (players %1, game "
                                         "type %2, level %3, speed %4, computer wells %5 "
@@ -78,7 +85,8 @@ int32_t ReadHeader(QDataStream& stream, qint64 available, TGameSettings& setting
     return count;
 }
 
-std::vector<TGameAction> ReadActions(QDataStream& stream, int32_t count, const QString& fileName) {
+std::vector<TGameAction> ReadActions(QDataStream& stream, int32_t count, int32_t players,
+                                     const QString& fileName) {
     std::vector<TGameAction> actions(static_cast<size_t>(count));
     for (int32_t i = 0; i < count; ++i) {
         TGameAction& action = actions[static_cast<size_t>(i)];
@@ -87,10 +95,12 @@ std::vector<TGameAction> ReadActions(QDataStream& stream, int32_t count, const Q
             Refuse(
                 fileName,
                 QStringLiteral("action %1 has the unknown code %2").arg(i).arg(action.ActionCode));
-        if (action.GameIndex < 0 || action.GameIndex >= GameIndexLimit)
-            Refuse(fileName, QStringLiteral("action %1 belongs to game %2, which cannot exist")
-                                 .arg(i)
-                                 .arg(action.GameIndex));
+        if (action.GameIndex < 0 || action.GameIndex >= players)
+            Refuse(fileName,
+                   QStringLiteral("action %1 belongs to game %2 of a recording of %3 players")
+                       .arg(i)
+                       .arg(action.GameIndex)
+                       .arg(players));
     }
     if (stream.status() != QDataStream::Ok)
         Refuse(fileName, QStringLiteral("its actions cannot be read"));
@@ -155,7 +165,7 @@ void TRecordedData::LoadFromStream(QDataStream& stream) {
     const qint64 available = stream.device() ? stream.device()->bytesAvailable() : 0;
     TGameSettings settings;
     const int32_t count = ReadHeader(stream, available, settings, QString());
-    std::vector<TGameAction> actions = ReadActions(stream, count, QString());
+    std::vector<TGameAction> actions = ReadActions(stream, count, settings.Players, QString());
     FSettings = settings;
     FActions = std::move(actions);
 }
@@ -187,7 +197,7 @@ void TRecordedData::FromBytes(const QByteArray& bytes, const QString& fileName) 
     Prepare(stream);
     TGameSettings settings;
     const int32_t count = ReadHeader(stream, bytes.size(), settings, fileName);
-    std::vector<TGameAction> actions = ReadActions(stream, count, fileName);
+    std::vector<TGameAction> actions = ReadActions(stream, count, settings.Players, fileName);
     FSettings = settings;
     FActions = std::move(actions);
 }

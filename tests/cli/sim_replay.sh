@@ -73,6 +73,9 @@ refused "truncated header" replay "$WORK/short.rep"
 refused "impossible count" replay "$WORK/count.rep"
 printf '\x03\x00\x00\x00\x00\x00\x00\x00\x00\x01\x00\xe8\x03\x00\x00\x00\x00\x00\x00' >"$WORK/three.rep"
 refused "three players" replay "$WORK/three.rep"
+{ printf '\x01\x00\x00\x00\x00\x00\x00\x00\x00\x01\x00\xe8\x03\x00\x00\x01\x00\x00\x00'
+  printf '\x01\x00\x00\x00\x40\x00\x00\x00\x00\x00\x00\x00\x02'; } >"$WORK/stranger.rep"
+refused "an action of a game the recording has not" replay "$WORK/stranger.rep"
 refused "directory" replay "$WORK"
 refused "no file" replay
 refused "bad limit" replay "$WORK/p1-s3.rep" --max-frames lots

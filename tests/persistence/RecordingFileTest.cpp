@@ -85,7 +85,7 @@ TEST_F(RecordingFileTest, SaveAndLoadKeepEveryFieldAndTheOrder) {
     data.Add(Action(1, -16, 300, acMoveRight));
     data.Add(Action(1, -16, 300, acTurn));
     data.Add(Action(0, 48, 319, acDrop));
-    data.Add(Action(2, 0, 0, acStop));
+    data.Add(Action(1, 0, 0, acStop));
     data.SaveToFile(File("game.rep"));
     EXPECT_EQ(ReadAll(File("game.rep")).size(), 19 + 13 * 5);
 
@@ -161,10 +161,13 @@ TEST_F(RecordingFileTest, DamagedFilesAreRefusedAndTheOldDataKept) {
              WithByte(WithByte(WithByte(good, 19, char(0xff)), 20, char(0xff)), 21, char(0xff)), 22,
              char(0xff))},
         {"no players", WithByte(good, 0, 0)},
+        {"three players, who have no keys", WithByte(good, 0, 3)},
+        {"game index 1 of a one-player game", WithByte(good, 19, 1)},
         {"level 5", WithByte(good, 5, 5)},
         {"speed 3", WithByte(good, 10, 3)},
     };
     TRecordedData previous;
+    previous.Settings().Players = 2;
     previous.Settings().RandomSeed = 77;
     previous.Add(Action(1, 16, 32, acDrop));
     for (const Damage& damage : damages) {

@@ -411,6 +411,32 @@ TEST_F(MainFormTest, ALoadedFileThatIsNoReplayIsRefusedAndTheProgramGoesOn) {
     EXPECT_FALSE(Main->ReplayItem->isEnabled());
 }
 
+TEST_F(MainFormTest, ReplaysNoGameCouldPlayAreRefusedAndTheProgramGoesOn) {
+    const QByteArray header = QByteArray::fromHex("01000000" "00" "00000000" "01" "00" "e8030000");
+    const QByteArray action = QByteArray::fromHex("01000000" "40000000" "00000000" "02");
+    const QString folder = FreshFolder(QStringLiteral("impossible"));
+    const std::vector<std::pair<QString, QByteArray>> files = {
+        {folder + QStringLiteral("/three.rep"),
+         QByteArray::fromHex("03") + header.mid(1) + QByteArray::fromHex("00000000")},
+        {folder + QStringLiteral("/stranger.rep"), header + QByteArray::fromHex("01000000") + action},
+    };
+    for (const auto& [file, bytes] : files) {
+        QFile out(file);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+        out.write(bytes);
+        out.close();
+        for (QAction* item : {Main->OpenMenuItem, Main->StartOldGameMenuItem}) {
+            TestEnvironment::Dialogs().ClearLog();
+            TestEnvironment::Dialogs().QueueFileName(file);
+            item->trigger();
+            ASSERT_EQ(TestEnvironment::Dialogs().Log().size(), 1u) << file.toStdString();
+            EXPECT_TRUE(TestEnvironment::Dialogs().Log()[0].Text.contains("cannot be replayed"));
+            EXPECT_FALSE(Application::Terminated());
+            EXPECT_FALSE(Main->IsGameRunning());
+        }
+    }
+}
+
 TEST_F(MainFormTest, SavedReplaysLoadReplayAndContinue) {
     Main->StartNewGame();
     // A few moves of the first player, then the game is stopped.
