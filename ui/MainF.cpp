@@ -212,6 +212,9 @@ void TMainForm::FrameResized() {
     if (client.width() != FramePanelComponent->width())
         SetClientSize(FramePanelComponent->width(), client.height());
     FormResize();
+    // The frame changes as a session takes it: from here on the games run,
+    // and the items that would pull the recording from under them are shut.
+    UpdateMenus();
 }
 
 void TMainForm::HideMenu() {
@@ -339,6 +342,7 @@ void TMainForm::NewGameItemClick() {
 void TMainForm::GameEnded() {
     // Posted: the session that calls this is still inside its last game's step.
     QCoreApplication::postEvent(this, new QEvent(gameEnded));
+    UpdateMenus();
 }
 
 void TMainForm::HandleGameEnded() {
