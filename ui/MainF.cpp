@@ -563,6 +563,11 @@ bool TMainForm::HandleKey(int virtualKey, int scanCode) {
         }
         return true;
     case VK_ESCAPE: {
+        // A name being typed is cancelled first, in full screen too.
+        if (ShowForm->NameEntryOpen()) {
+            ShowForm->CancelNameEntry();
+            return true;
+        }
         if (FullScreen()) {
             BackToWindow();
             return true;

@@ -317,11 +317,20 @@ void TShowForm::HideNameEdit() {
     if (!NameEdit->isHidden()) NameEdit->hide();
 }
 
+bool TShowForm::NameEntryOpen() const {
+    return !NameEdit->isHidden();
+}
+
+void TShowForm::CancelNameEntry() {
+    RequestAbort();
+    HideNameEdit();
+}
+
+// Losing the focus (a menu opened, another window activated) keeps the entry
+// open: only Enter stores the name, and only Escape cancels it.
 bool TShowForm::eventFilter(QObject* watched, QEvent* event) {
     if (watched != NameEdit) return QWidget::eventFilter(watched, event);
-    if (event->type() == QEvent::FocusOut) {
-        HideNameEdit();
-    } else if (event->type() == QEvent::KeyPress) {
+    if (event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (OnPreviewKey) OnPreviewKey(key);
         if (NameEdit->isHidden()) return true;
@@ -330,8 +339,7 @@ bool TShowForm::eventFilter(QObject* watched, QEvent* event) {
             return true;
         }
         if (key == Qt::Key_Escape) {
-            RequestAbort();
-            HideNameEdit();
+            CancelNameEntry();
             return true;
         }
     }

@@ -68,6 +68,9 @@ public:
     // Asks for a name when the score has a place in the list; true when an
     // entry was stored. playerIndex: 0 or more in a game of several players, else -1.
     bool EnterName(int playerIndex, int32_t score);
+    bool NameEntryOpen() const;
+    // Ends the name entry without storing the name.
+    void CancelNameEntry();
     void ShowCredits();
     // The end of a game against the computer: who won, and both scores.
     void ShowMatchEnd(int32_t person, int32_t computer);

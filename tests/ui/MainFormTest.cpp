@@ -317,6 +317,40 @@ TEST_F(MainFormTest, AStoppedGameIsNotAskedForAName) {
     EXPECT_EQ(DM->ScoreList.Count(), 0);
 }
 
+TEST_F(MainFormTest, EscapeInFullScreenCancelsTheNameEntry) {
+    EmptyScoreList();
+    Main->CheckLevelItem(4);
+    Main->Fullscreenesccancels1->trigger();
+    Main->StartNewGame();
+    ASSERT_TRUE(Settle());
+    FillWell(0);
+    bool cancelled = false, stillFullScreen = false;
+    std::unique_ptr<WhenReady> answer;
+    std::function<void()> watch = [&] {
+        answer = std::make_unique<WhenReady>(
+            [this] { return !Main->ShowForm->NameEdit->isHidden() || Waiting(); },
+            [&] {
+                if (!Main->ShowForm->NameEdit->isHidden()) {
+                    Main->ShowForm->NameEdit->setText(QStringLiteral("NO"));
+                    Main->HandleKey(VK_ESCAPE);
+                    cancelled = Main->ShowForm->NameEdit->isHidden();
+                    stillFullScreen = Main->FullScreen();
+                } else {
+                    Main->HandleKey(VK_RETURN);
+                }
+                watch();
+            });
+    };
+    watch();
+    ASSERT_TRUE(RunUntilMenuBack());
+    answer.reset();
+    EXPECT_TRUE(cancelled);
+    EXPECT_TRUE(stillFullScreen);
+    EXPECT_EQ(DM->ScoreList.Count(), 0);
+    Main->HandleKey(VK_ESCAPE);
+    EXPECT_FALSE(Main->FullScreen());
+}
+
 TEST_F(MainFormTest, TheDemoRunsToItsEndAndNeverEntersTheList) {
     const QString file = GameFiles::DemoFileName();
     if (file.isEmpty()) GTEST_SKIP() << "no DemoData.dat beside the test program";

@@ -173,20 +173,26 @@ TEST_F(ShowFormTest, SecondPlayerIsNamedAndAnEmptiedFieldStoresAnEmptyName) {
     EXPECT_EQ(Scores.Items(1).PlayerName, QString());
 }
 
-TEST_F(ShowFormTest, NameFieldKeepsTheLastNameAndLosingFocusEndsTheEntry) {
+TEST_F(ShowFormTest, NameFieldKeepsTheLastNameAndLosingFocusKeepsTheEntryOpen) {
     Fill({9000});
     auto first = AnswerName(QStringLiteral("ABC"), Qt::Key_Return);
     ASSERT_TRUE(Show->EnterName(-1, 800));
     QString shownText;
+    bool openAfterFocusLoss = false;
     WhenReady lose([this] { return !Show->NameEdit->isHidden(); },
                    [&] {
                        shownText = Show->NameEdit->text();
-                       QFocusEvent out(QEvent::FocusOut, Qt::MouseFocusReason);
+                       Show->NameEdit->setText(QStringLiteral("AB"));
+                       QFocusEvent out(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
                        QApplication::sendEvent(Show->NameEdit, &out);
+                       openAfterFocusLoss = !Show->NameEdit->isHidden();
+                       Show->NameEdit->setText(QStringLiteral("ABD"));
+                       PressKey(Show->NameEdit, Qt::Key_Return);
                    });
     EXPECT_TRUE(Show->EnterName(-1, 850));
     EXPECT_EQ(shownText, QStringLiteral("ABC"));
-    EXPECT_EQ(Scores.Items(1).PlayerName, QStringLiteral("ABC"));
+    EXPECT_TRUE(openAfterFocusLoss);
+    EXPECT_EQ(Scores.Items(1).PlayerName, QStringLiteral("ABD"));
 }
 
 TEST_F(ShowFormTest, NoPlaceOrNoScoreNeverAsks) {
