@@ -289,6 +289,8 @@ void TGameForm::ConsumeReplayedStop() {
 }
 
 void TGameForm::TimeTickerTimer() {
+    // A paused game's panel stands still, and so does its clock.
+    if (FGamePanel->FramesPerSec() == 0) return;
     FTimeTicks += 1;
     // The time marker climbs from the bottom of the well to its top over the level's allowance.
     if (TSprite* time = Host()->TimeSprite()) {
