@@ -126,8 +126,10 @@ TEST_F(AgainstComputerTest, OnlyThePersonsScoreIsOfferedAndTheWinnerIsShown) {
     watcher.reset();
     ASSERT_FALSE(winner.isEmpty()) << "the end shows who won";
     EXPECT_TRUE(winner.contains(QStringLiteral("The computer")));
+    // The person's last brick falls where the new game's random bricks put it:
+    // what it scores varies, but never reaches the computer's.
     const int32_t person = session->GetGame(0)->Score();
-    EXPECT_LT(person, 400);
+    EXPECT_LT(person, session->GetGame(1)->Score());
     EXPECT_TRUE(winner.contains(QStringLiteral("You: %1").arg(person))) << winner.join('|').toStdString();
     EXPECT_EQ(asked, 1);
     ASSERT_EQ(DM->ScoreList.Count(), 1);
