@@ -7,7 +7,7 @@
 set -u
 BUILD=$1
 SIM="$BUILD/kolvex-sim"
-for tool in pulseaudio pactl parecord sox timeout; do
+for tool in pulseaudio pactl parecord sox; do
     command -v $tool >/dev/null || { echo "FAIL: $tool is not installed (scripts/install-deps.sh)"; exit 1; }
 done
 WORK=$(mktemp -d)
@@ -37,22 +37,28 @@ spans() {
 }
 lengths() { for s in $1; do printf '%s ' "${s#*+}"; done; }
 
-# record FILE SECONDS SIM-ARGS...: records the sink while kolvex-sim plays.
+# record FILE SIM-ARGS...: records the sink from before kolvex-sim starts until it has
+# ended, however long a busy machine makes it take.
 record() {
-    local file=$1 seconds=$2
-    shift 2
-    timeout -s INT "$seconds" parecord --latency-msec=20 -d kolvex_null.monitor --rate=44100 --channels=1 \
+    local file=$1
+    shift
+    parecord --latency-msec=20 -d kolvex_null.monitor --rate=44100 --channels=1 \
         --format=s16le --file-format=wav "$file" &
     local rec=$!
-    sleep 0.3
+    for _ in $(seq 100); do
+        pactl list short source-outputs 2>/dev/null | grep -q . && break
+        sleep 0.1
+    done
     "$SIM" "$@" || fail "kolvex-sim $* exited with $?"
+    sleep 0.2
+    kill -INT $rec
     wait $rec
 }
 
 "$SIM" export-resources "$WORK/res" >/dev/null || fail "export-resources failed"
 for name in FLIP FLIP4 FLIP3 FLIP2 FLIP1; do
     want=$(lengths "$(spans "$WORK/res/$name.wav")")
-    record "$WORK/$name.wav" 4 play-sounds "$name"
+    record "$WORK/$name.wav" play-sounds "$name"
     got=$(lengths "$(spans "$WORK/$name.wav")")
     echo "$name: source ${want}ms, heard ${got}ms"
     set -- $got
@@ -65,7 +71,7 @@ for name in FLIP FLIP4 FLIP3 FLIP2 FLIP1; do
 done
 
 # FLIP1 150 ms after FLIP4: FLIP4 is cut off, FLIP1 is heard whole.
-record "$WORK/cut.wav" 5 play-sounds --gap 150 FLIP4 FLIP1
+record "$WORK/cut.wav" play-sounds --gap 150 FLIP4 FLIP1
 heard=$(spans "$WORK/cut.wav")
 first=${heard%% *}
 last=${heard##* }
@@ -75,7 +81,7 @@ echo "FLIP4 cut by FLIP1: heard $heard (${extent}ms in all)"
 
 # After a long silence the stream has stopped; the effect that starts it again is heard whole,
 # and so is one that comes while the stream still runs.
-record "$WORK/again.wav" 13 play-sounds --gap 3000 FLIP2 FLIP3 FLIP3
+record "$WORK/again.wav" play-sounds --gap 3000 FLIP2 FLIP3 FLIP3
 want=$(lengths "$(spans "$WORK/res/FLIP2.wav")")$(lengths "$(spans "$WORK/res/FLIP3.wav")")
 want="$want$(lengths "$(spans "$WORK/res/FLIP3.wav")")"
 got=$(lengths "$(spans "$WORK/again.wav")")
