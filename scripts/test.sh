@@ -9,4 +9,4 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 "$top/scripts/build.sh" build-test -DKOLVEX_SANITIZE=ON -DKOLVEX_TESTS=ON -DKOLVEX_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug
 export ASAN_OPTIONS=detect_leaks=0
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-ctest --test-dir "$top/build-test" --output-on-failure -j"$(nproc)" --repeat until-pass:2
+ctest --test-dir "$top/build-test" --output-on-failure -j"$(nproc)"
