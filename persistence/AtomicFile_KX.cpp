@@ -2,6 +2,7 @@
 
 #include <QFileInfo>
 #include <QTemporaryFile>
+#include <QThread>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -10,6 +11,26 @@
 #include <unistd.h>
 
 namespace {
+// A test hook: with KOLVEX_SLOW_SAVES=MS every 256 bytes take MS milliseconds
+// more, so that a check can kill the program in the middle of a save.
+int SlowSaveMs() {
+    static const int ms = qEnvironmentVariableIntValue("KOLVEX_SLOW_SAVES");
+    return ms;
+}
+
+bool WriteAll(QFileDevice& file, const QByteArray& data) {
+    const int slow = SlowSaveMs();
+    if (slow <= 0) return file.write(data) == data.size();
+    constexpr qsizetype Piece = 256;
+    for (qsizetype at = 0; at < data.size(); at += Piece) {
+        const QByteArray piece = data.mid(at, Piece);
+        // On the disk at once, so that a kill finds the piece there.
+        if (file.write(piece) != piece.size() || !file.flush()) return false;
+        QThread::msleep(static_cast<unsigned long>(slow));
+    }
+    return true;
+}
+
 QString ErrnoText() {
     return QString::fromLocal8Bit(std::strerror(errno));
 }
@@ -71,7 +92,7 @@ bool WriteFollowingLinks(const QString& fileName, const QByteArray& data, QStrin
         file.remove();
         return WriteInPlace(target, data, error);
     }
-    if (file.write(data) != data.size() || !file.flush()) {
+    if (!WriteAll(file, data) || !file.flush()) {
         *error = file.errorString();
         return false;
     }
@@ -95,7 +116,7 @@ bool WriteReplacingLinks(const QString& fileName, const QByteArray& data, QStrin
     const QFileInfo target(fileName);
     QTemporaryFile file(target.absolutePath() + QStringLiteral("/.") + target.fileName() +
                         QStringLiteral(".XXXXXX"));
-    if (!file.open() || file.write(data) != data.size() || !file.flush()) {
+    if (!file.open() || !WriteAll(file, data) || !file.flush()) {
         *error = file.errorString();
         return false;
     }
