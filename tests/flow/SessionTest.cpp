@@ -69,14 +69,14 @@ TEST_F(Session, PPausesAndResumesTheFirstTwoGames) {
 
 TEST_F(Session, ThePauseStopsTheClockOfATimeGame) {
     TGameForm* game = Start(1, 0, gtTime);
-    ASSERT_TRUE(Coordinator().KeyDown(80));
+    ASSERT_TRUE(Coordinator().KeyDown(ScanCode::P));
     const int ticks = game->TimeTicks();
     const uint64_t paused = TestEnvironment::Clock().Now();
     // Well past the ten seconds that level 0 allows.
     ASSERT_TRUE(RunUntil([&] { return TestEnvironment::Clock().Now() - paused > 20'000; }));
     EXPECT_EQ(game->TimeTicks(), ticks);
     EXPECT_TRUE(game->TheGame().Running());
-    ASSERT_TRUE(Coordinator().KeyDown(80));
+    ASSERT_TRUE(Coordinator().KeyDown(ScanCode::P));
     EXPECT_TRUE(RunUntil([&] { return game->TimeTicks() > ticks; }));
 }
 
