@@ -180,14 +180,24 @@ void TSessionCoordinator::ForgetPresses() {
 }
 
 void TSessionCoordinator::TogglePause() {
+    SetPaused([](bool paused) { return !paused; });
+}
+
+void TSessionCoordinator::PauseAll() {
+    SetPaused([](bool) { return true; });
+}
+
+void TSessionCoordinator::SetPaused(const std::function<bool(bool paused)>& next) {
     // Only the first two players can pause; a third game has no say.
     for (int i = 0; i < std::min(Count(), 2); ++i) {
         TGameForm* game = GetGame(i);
         // A game that has ended keeps its "Game Over".
         if (!game->TheGame().Running()) continue;
         TGfxPanel* panel = game->GamePanel();
-        panel->SetFramesPerSec(panel->FramesPerSec() == 0 ? GameFrameRate : 0);
-        game->ShowPaused(panel->FramesPerSec() == 0);
+        const bool paused = panel->FramesPerSec() == 0;
+        if (next(paused) == paused) continue;
+        panel->SetFramesPerSec(paused ? GameFrameRate : 0);
+        game->ShowPaused(!paused);
         if (game->Collector()) game->Collector()->ForgetPresses();
     }
 }

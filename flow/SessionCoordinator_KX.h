@@ -4,6 +4,7 @@
 
 #include <QImage>
 #include <QObject>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -49,6 +50,9 @@ public:
     bool KeyDown(int scanCode);
     // Pauses the first two running games, or lets them go on.
     void TogglePause();
+    // Pauses the games the pause key would pause, unless they are paused
+    // already; only the pause key lets them go on.
+    void PauseAll();
     // Every game's collector drops the presses no sample has seen yet.
     void ForgetPresses();
     // Moves at most one queued action of every game into its action list.
@@ -67,6 +71,8 @@ public:
     void TeleportCell(TPlayfield* sender, int x, int y) override;
 
 private:
+    // Sets each pausable game to next(whether it is paused now).
+    void SetPaused(const std::function<bool(bool paused)>& next);
     void CreateGame(int index, int level);
     void SeatComputer();
     // Pads are read at the frame rate while the session runs, paused or not.

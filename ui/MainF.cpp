@@ -25,6 +25,7 @@
 #include "platform/Desktop.h"
 #include "platform/Dialogs.h"
 #include "platform/KeyState.h"
+#include "ui/FocusPause.h"
 #include "ui/FrameParts.h"
 #include "ui/GameFiles.h"
 #include "ui/HelpLinks.h"
@@ -69,10 +70,15 @@ TMainForm::TMainForm(TGfxForm* gfx, QWidget* parent) : TBrenmarMMForm(parent), F
     ClearSkip();
     UpdateMenus();
     QCoreApplication::instance()->installEventFilter(this);
+    new TFocusPause(this, [this] {
+        if (Settings().PauseOnFocusLoss && IsGameRunning()) FSession->PauseAll();
+    });
 }
 
 TMainForm::~TMainForm() {
     QCoreApplication::instance()->removeEventFilter(this);
+    // The window loses the focus as it goes: no pause of a session half gone.
+    delete findChild<TFocusPause*>(QString(), Qt::FindDirectChildrenOnly);
     // The games go before the frame their panels sit on.
     delete FSession;
     FSession = nullptr;

@@ -99,6 +99,12 @@ void TMainMenus::BuildOptionsMenu(QMenuBar* bar, QObject* owner) {
     MouseControlPossibilityEnabledMenuItem->setCheckable(true);
     MouseControlPossibilityEnabledMenuItem->setChecked(false);
     MouseControlPossibilityEnabledMenuItem->setVisible(false);
+    PauseOnFocusLossItem =
+        OptionsMenu->addAction(QStringLiteral("Pause when the window loses focus"));
+    PauseOnFocusLossItem->setCheckable(true);
+    PauseOnFocusLossItem->setChecked(Settings().PauseOnFocusLoss);
+    QObject::connect(PauseOnFocusLossItem, &QAction::toggled, owner,
+                     [](bool on) { Settings().PauseOnFocusLoss = on; });
 }
 
 void TMainMenus::BuildHelpMenu(QMenuBar* bar) {

@@ -49,6 +49,8 @@ public:
     QAction* Fullscreenesccancels1 = nullptr;
     QAction* DisablelevelincreaseMenuItem = nullptr;
     QAction* MouseControlPossibilityEnabledMenuItem = nullptr;
+    // Checked: a running session pauses when the main window loses the focus.
+    QAction* PauseOnFocusLossItem = nullptr;
     QMenu* HelpMenu = nullptr;
     QAction* InfoTheRulesMenuItem = nullptr;
     QAction* ShowReadMertffile1 = nullptr;

@@ -628,3 +628,24 @@ TEST_F(MainFormTest, TheInternetItemsOpenTheirAddressesOrSayWhy) {
 }
 
 } // namespace
+
+// Losing the focus pauses every game of a running session, as P does, and
+// only P lets them go on; the option turns this off.
+TEST_F(MainFormTest, LosingTheFocusPausesTheSessionUnlessTheOptionIsOff) {
+    for (const bool option : {true, false}) {
+        Main->PauseOnFocusLossItem->setChecked(option);
+        Main->CheckPlayersItem(2);
+        Main->NewGameItem->trigger();
+        ASSERT_TRUE(Settle());
+        for (int lost = 0; lost < 2; ++lost) {
+            QEvent deactivate(QEvent::WindowDeactivate);
+            QApplication::sendEvent(Main.get(), &deactivate);
+        }
+        for (int i = 0; i < 2; ++i)
+            EXPECT_EQ(Main->Session()->GetGame(i)->IsPaused(), option) << option << " game " << i;
+        if (option) Main->Session()->TogglePause();
+        StopGames();
+    }
+    Main->PauseOnFocusLossItem->setChecked(true);
+    Main->CheckPlayersItem(1);
+}
