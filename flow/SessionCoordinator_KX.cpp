@@ -163,7 +163,9 @@ void TSessionCoordinator::StartSession(int level, int players) {
 
 void TSessionCoordinator::StopAll() {
     // A game that has already ended keeps its end: marked as stopped it would
-    // lose its place in the score list.
+    // lose its place in the score list. A paused game goes on, so that it
+    // can take its stop (a pause of a lost focus must not hold Escape off).
+    SetPaused([](bool) { return false; });
     for (const auto& game : FGames)
         if (game->TheGame().Running()) game->TheGame().Stop();
 }
@@ -196,6 +198,8 @@ void TSessionCoordinator::SetPaused(const std::function<bool(bool paused)>& next
         TGfxPanel* panel = game->GamePanel();
         const bool paused = panel->FramesPerSec() == 0;
         if (next(paused) == paused) continue;
+        // A game on its way out is not held up by a pause.
+        if (!paused && game->TheGame().StopRequested()) continue;
         panel->SetFramesPerSec(paused ? GameFrameRate : 0);
         game->ShowPaused(!paused);
         if (game->Collector()) game->Collector()->ForgetPresses();
