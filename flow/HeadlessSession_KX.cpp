@@ -4,6 +4,7 @@
 #include "flow/GameF.h"
 #include "flow/GfxF.h"
 #include "flow/SessionCoordinator_KX.h"
+#include "flow/SessionResults_KX.h"
 #include "flow/brenmarGameCtrl.h"
 #include "foundation/Random.h"
 #include "gfx/GfxPanel.h"
@@ -44,6 +45,9 @@ VirtualClock& Virtual() {
     if (!clock) throw std::logic_error("a headless session runs in virtual time only");
     return *clock;
 }
+
+// The key sets of the two players: left, right, turn, drop.
+constexpr int PlayerKeys[2][4] = {{VK_LEFT, VK_RIGHT, VK_UP, VK_DOWN}, {65, 68, 87, 83}};
 } // namespace
 
 // --- THeadlessHost -------------------------------------------------------------
@@ -149,8 +153,7 @@ void TRandomPlayer::Act() {
         } else {
             action = 3;
         }
-        // The keys the session gave the collectors.
-        hand.HeldKey = Settings().Keys.PlayerKey(static_cast<int>(p), action);
+        hand.HeldKey = PlayerKeys[p][action];
         hand.FramesLeft = frames;
         KeyState::SetDown(hand.HeldKey, true);
     }
@@ -200,40 +203,11 @@ void THeadlessSession::RunSession(int64_t maxFrames, const std::function<void()>
     FFramesRun = static_cast<int64_t>(clock.Now() - start) / FrameMs;
 }
 
-std::vector<THeadlessGameResult> THeadlessSession::Results() const {
-    std::vector<THeadlessGameResult> results;
-    TSessionCoordinator* session = FHost->Session();
-    if (!session) return results;
-    for (int i = 0; i < session->Count(); ++i) {
-        TGameForm* game = session->GetGame(i);
-        THeadlessGameResult result;
-        result.Score = game->Score();
-        result.Level = game->Level();
-        result.Stopped = game->TheGame().StopRequested();
-        const TPlayfield& playfield = *game->Playfield();
-        for (int y = 0; y < TPlayfield::Rows; ++y)
-            result.Rows.push_back(playfield.RowPicture(y));
-        results.push_back(std::move(result));
-    }
-    return results;
+std::vector<TGameResult> THeadlessSession::Results() const {
+    return SessionResults::Collect(FHost->Session());
 }
 
-QString THeadlessSession::Format(const std::vector<THeadlessGameResult>& results) {
-    QString text;
-    for (size_t i = 0; i < results.size(); ++i) {
-        const THeadlessGameResult& r = results[i];
-        text += QStringLiteral("game %1 score %2 level %3 stopped %4\n")
-                    .arg(i)
-                    .arg(r.Score)
-                    .arg(r.Level)
-                    .arg(r.Stopped ? 1 : 0);
-        for (const QString& row : r.Rows)
-            text += row + QLatin1Char('\n');
-    }
-    return text;
-}
-
-std::vector<THeadlessGameResult> THeadlessSession::Replay(const QString& fileName,
+std::vector<TGameResult> THeadlessSession::Replay(const QString& fileName,
                                                           int64_t maxFrames) {
     TDemoForm& demo = *FHost->DemoForm();
     demo.LoadLastGame(fileName);
@@ -247,7 +221,7 @@ std::vector<THeadlessGameResult> THeadlessSession::Replay(const QString& fileNam
     return Results();
 }
 
-std::vector<THeadlessGameResult> THeadlessSession::Record(const RecordOptions& options,
+std::vector<TGameResult> THeadlessSession::Record(const RecordOptions& options,
                                                           const QString& outFile) {
     TDemoForm& demo = *FHost->DemoForm();
     TSettings& settings = Settings();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "flow/GameHostInterface.h"
+#include "flow/SessionResults_KX.h"
 
 #include <QString>
 #include <QWidget>
@@ -82,16 +83,6 @@ private:
     bool FEnded = false;
 };
 
-// What a session left behind: per game its score, level, whether it was
-// stopped, and its playfield as 20 rows of 10 characters, row 0 first
-// ("." empty, "1" to "7" a brick cell's colour, "B" a bobble, "C" a clean-mode cell).
-struct THeadlessGameResult {
-    int32_t Score = 0;
-    int Level = 0;
-    bool Stopped = false;
-    std::vector<QString> Rows;
-};
-
 // Presses and releases the players' keys at random through the key-state
 // table, from a generator of its own, so that the program's generator (and
 // with it the bricks) is never touched.
@@ -139,20 +130,17 @@ public:
     // Replays a recording file. Games whose recorded actions run out go on
     // with no input until they end or maxFrames game frames have passed,
     // when they are stopped. Raises on a file that cannot be used.
-    std::vector<THeadlessGameResult> Replay(const QString& fileName,
+    std::vector<TGameResult> Replay(const QString& fileName,
                                             int64_t maxFrames = DefaultMaxFrames);
     // Plays a session with a random player and writes its recording to outFile.
-    std::vector<THeadlessGameResult> Record(const RecordOptions& options, const QString& outFile);
+    std::vector<TGameResult> Record(const RecordOptions& options, const QString& outFile);
 
     // Runs the session until it has ended; after maxFrames game frames every
     // game is stopped. onFrame runs once per game frame of the session.
     void RunSession(int64_t maxFrames, const std::function<void()>& onFrame = {});
-    std::vector<THeadlessGameResult> Results() const;
+    std::vector<TGameResult> Results() const;
     // Game frames the last session ran.
     int64_t FramesRun() const { return FFramesRun; }
-
-    // The results as kolvex-sim prints them.
-    static QString Format(const std::vector<THeadlessGameResult>& results);
 
 private:
     std::unique_ptr<THeadlessHost> FHost;

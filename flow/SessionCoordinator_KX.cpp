@@ -147,6 +147,7 @@ void TSessionCoordinator::StopPadPolling() {
 void TSessionCoordinator::StartSession(int level, int players) {
     FActive = true;
     StartPadPolling();
+    FTeleportedCells = 0;
     WidenFrame(players);
     for (int i = 0; i < players; ++i)
         CreateGame(i, level);
@@ -260,5 +261,6 @@ void TSessionCoordinator::TeleportCell(TPlayfield* sender, int x, int y) {
     if (target->GetFillMap(x, y) != 0) return;
     const uint8_t colour = cell->Colour;
     target->AddCell(x, y, TCell::cfBrick, colour);
+    ++FTeleportedCells;
     receiver->StartTeleportIn(x, y, colour);
 }

@@ -69,6 +69,8 @@ public:
     void RefreshNextBrickView() override;
     // TCellTeleporter
     void TeleportCell(TPlayfield* sender, int x, int y) override;
+    // Cells teleported into another well since the session started.
+    int TeleportedCells() const { return FTeleportedCells; }
 
 private:
     // Sets each pausable game to next(whether it is paused now).
@@ -89,6 +91,7 @@ private:
     QImage FSavedFramePicture;
     bool FHasSavedFrame = false;
     bool FActive = false;
+    int FTeleportedCells = 0;
     TBrickSupplier* FSupplier = nullptr;
     TBrickSupplierView* FView = nullptr;
     std::unique_ptr<ClockTimer> FPadTimer;

@@ -15,10 +15,10 @@ int64_t MonotonicNs() {
 }
 } // namespace
 
-PacedClock::PacedClock() : FStartNs(MonotonicNs()) {}
+PacedClock::PacedClock(double pace) : FPace(pace > 0 ? pace : 1.0), FStartNs(MonotonicNs()) {}
 
 uint64_t PacedClock::PacedNow() const {
-    const auto wallUs = static_cast<uint64_t>((MonotonicNs() - FStartNs) / 1000);
+    const auto wallUs = static_cast<uint64_t>(static_cast<double>(MonotonicNs() - FStartNs) / 1000.0 * FPace);
     // Scheduler time starts where a fresh scheduler starts.
     return wallUs + 1000 * 1000 - FOffsetUs;
 }
@@ -38,8 +38,12 @@ void PacedClock::Sleep(uint32_t ms) {
     CatchUpWhenIdle();
     VirtualClock::Sleep(ms);
     const uint64_t now = PacedNow();
-    if (now >= FNow) return;
-    std::this_thread::sleep_for(std::chrono::microseconds(FNow - now));
+    if (now < FNow) SleepFor(FNow - now);
+}
+
+void PacedClock::SleepFor(uint64_t schedulerUs) const {
+    std::this_thread::sleep_for(
+        std::chrono::microseconds(static_cast<int64_t>(static_cast<double>(schedulerUs) / FPace)));
 }
 
 bool PacedClock::Reached(uint64_t dueUs) const {
@@ -53,7 +57,7 @@ bool PacedClock::WaitUntil(uint64_t dueUs) {
     if (Application::Terminated()) return false;
     if (!QCoreApplication::instance()) {
         const uint64_t now = PacedNow();
-        if (now < dueUs) std::this_thread::sleep_for(std::chrono::microseconds(dueUs - now));
+        if (now < dueUs) SleepFor(dueUs - now);
         return true;
     }
     OwnLoop loop;
@@ -80,8 +84,8 @@ void PacedClock::Arm() {
         return;
     }
     const uint64_t now = PacedNow();
-    const uint64_t waitUs = next->Due > now ? next->Due - now : 0;
-    FDeadline->start(static_cast<int>((waitUs + 999) / 1000));
+    const double waitUs = next->Due > now ? static_cast<double>(next->Due - now) / FPace : 0.0;
+    FDeadline->start(static_cast<int>((waitUs + 999.0) / 1000.0));
 }
 
 void PacedClock::DeadlineReached() {

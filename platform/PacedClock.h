@@ -12,7 +12,9 @@
 // thread sleeps until the next due tick: one timer for the next deadline.
 class PacedClock : public VirtualClock {
 public:
-    PacedClock();
+    // pace: scheduler time per wall time (1 is real time; more runs the same
+    // ticks in the same order, only sooner).
+    explicit PacedClock(double pace = 1.0);
 
     uint32_t TickCount() override;
     // Moves scheduler time on and sleeps until the wall clock is there too.
@@ -50,7 +52,9 @@ private:
     uint64_t PacedNow() const;
     void Arm();
     void DeadlineReached();
+    void SleepFor(uint64_t schedulerUs) const;
 
+    double FPace;
     int64_t FStartNs;
     mutable uint64_t FOffsetUs = 0;
     QPointer<QTimer> FDeadline;

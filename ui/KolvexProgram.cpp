@@ -67,6 +67,7 @@ bool TKolvexProgram::Start() {
 
     FGfx = std::make_unique<TGfxForm>();
     FMainForm = std::make_unique<TMainForm>(FGfx.get());
+    FMainForm->SetResultsFile(FResultsFile);
     FDemoForm = std::make_unique<TDemoForm>(FMainForm.get(), FGfx.get());
     FMainForm->SetDemoForm(FDemoForm.get());
     FOptionsForm = std::make_unique<TOptionsForm>(FGfx.get());

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <memory>
 
 class TDemoForm;
@@ -23,6 +24,8 @@ public:
     // Everything before the message loop. False when the program is to end
     // at once (a display it cannot use, or Escape on the splash).
     bool Start();
+    // Where each session's results are appended (none when empty).
+    void SetResultsFile(const QString& fileName) { FResultsFile = fileName; }
     // The message loop; returns the exit status.
     int Run();
     // Frees the windows and saves the settings.
@@ -45,5 +48,6 @@ private:
     std::unique_ptr<TOptionsForm> FOptionsForm;
     std::unique_ptr<TKolvexDM> FDataModule;
     std::unique_ptr<TGameParamsForm> FGameParams;
+    QString FResultsFile;
     bool FFinished = false;
 };

@@ -6,6 +6,7 @@
 #include "flow/GfxF.h"
 #include "flow/MouseControl_KX.h"
 #include "flow/SessionCoordinator_KX.h"
+#include "flow/SessionResults_KX.h"
 #include "flow/brenmarGameCtrl.h"
 #include "foundation/Error_KX.h"
 #include "foundation/Random.h"
@@ -360,6 +361,7 @@ void TMainForm::HandleGameEnded() {
     NextBrickImage->SetVisible(false);
     const bool replayed = FDemoForm && FDemoForm->IsReplaying();
     if (FDemoForm) FDemoForm->EndOfGame();
+    WriteResults();
     try {
         ShowWinner(FSession, *ShowForm);
         AskForNames(FSession, *ShowForm, replayed);
@@ -369,6 +371,12 @@ void TMainForm::HandleGameEnded() {
     }
     ShowMenu();
     RunPendingStart();
+}
+
+void TMainForm::WriteResults() {
+    if (FResultsFile.isEmpty()) return;
+    if (!SessionResults::AppendTo(FResultsFile, SessionResults::Collect(FSession)))
+        qWarning("kolvex: cannot append the results to %s", qPrintable(FResultsFile));
 }
 
 void TMainForm::ShowRoundMessage(TGameForm* game, uint8_t gameType) {

@@ -36,6 +36,8 @@ public:
 
     // The forms created after the main window at start-up.
     void SetDemoForm(TDemoForm* demo) { FDemoForm = demo; }
+    // Each session's results are appended to this file when it ends.
+    void SetResultsFile(const QString& fileName) { FResultsFile = fileName; }
     void SetOptionsForm(TOptionsForm* options) { FOptionsForm = options; }
     // The data module: score list, playfield-changed broadcaster, mouse control.
     void SetDataModule(TKolvexDM* dataModule);
@@ -78,6 +80,7 @@ public:
     // The session has ended: recording or replay ends, the best players are
     // asked for their names, the title menu comes back.
     void HandleGameEnded();
+    void WriteResults();
     // The main window's key handler; returns whether the key was used.
     // The key by its meaning on this layout and by its place (the game's keys).
     bool HandleKey(int virtualKey, int scanCode = 0);
@@ -164,6 +167,7 @@ private:
     // Until the window is first shown the title menu is not up.
     bool FMenuBusy = true;
     bool FEndingGame = false;
+    QString FResultsFile;
     TStart FPendingStart = TStart::None;
     QString FPendingFile;
     bool FFirstShow = true;

@@ -1,11 +1,31 @@
 #include "platform/Application.h"
+#include "platform/Clock.h"
+#include "platform/PacedClock.h"
+#include "ui/CommandLine.h"
 #include "ui/KolvexProgram.h"
 
+#include <QCoreApplication>
+#include <cstdio>
+#include <cstring>
+
 int main(int argc, char** argv) {
+    // The help needs no display.
+    for (int i = 1; i < argc; ++i)
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+            std::fputs(TCommandLine::Usage().toLocal8Bit().constData(), stdout);
+            return 0;
+        }
     KolvexApplication app(argc, argv);
+    const TCommandLine line = TCommandLine::Parse(QCoreApplication::arguments());
+    if (!line.Problem.isEmpty()) {
+        std::fputs(line.Problem.toLocal8Bit().constData(), line.HelpAsked ? stdout : stderr);
+        return line.HelpAsked ? 0 : 2;
+    }
+    if (line.Pace != 1.0) Clock::Install(std::make_unique<PacedClock>(line.Pace));
     int status = 0;
     RunGuarded([&] {
         TKolvexProgram program;
+        program.SetResultsFile(line.ResultsFile);
         if (program.Start()) status = program.Run();
         program.Finish();
     });

@@ -63,7 +63,7 @@ TEST_F(ComputerHand, AGameAgainstItIsRecordedAndReplaysToTheSameEnd) {
             hand->Frame();
     });
     Host().DemoForm()->SaveRecording(file);
-    const QString played = THeadlessSession::Format(Session->Results());
+    const QString played = SessionResults::Format(Session->Results());
     TRecordedData data;
     data.LoadFromFile(file);
     EXPECT_GT(data.GetCount(), 100);
@@ -71,7 +71,7 @@ TEST_F(ComputerHand, AGameAgainstItIsRecordedAndReplaysToTheSameEnd) {
     Hands.clear();
     Session = std::make_unique<THeadlessSession>();
     Settings() = TSettings();
-    EXPECT_EQ(THeadlessSession::Format(Session->Replay(file)), played);
+    EXPECT_EQ(SessionResults::Format(Session->Replay(file)), played);
 }
 
 TEST_F(ComputerHand, EasyBeatsAPlayerWhoNeverMoves) {

@@ -33,7 +33,7 @@ protected:
         person.ReleaseAll();
         EXPECT_GT(session->GetGame(1)->ComputerHand()->Presses(), 50) << "the computer played";
         Host().DemoForm()->SaveRecording(file);
-        return THeadlessSession::Format(Session->Results());
+        return SessionResults::Format(Session->Results());
     }
     void FreshHost() {
         Session = std::make_unique<THeadlessSession>();
@@ -52,7 +52,7 @@ TEST_F(ComputerOpponent, ItsGameIsRecordedWithItsWellAndReplaysWithoutItThinking
     EXPECT_EQ(data.Settings().ComputerStrength, 2);
 
     FreshHost();
-    EXPECT_EQ(THeadlessSession::Format(Session->Replay(file)), played);
+    EXPECT_EQ(SessionResults::Format(Session->Replay(file)), played);
     TGameForm* computer = Host().Session()->GetGame(1);
     ASSERT_TRUE(computer->IsComputer()) << "the recording says whose well it was";
     EXPECT_EQ(computer->ComputerHand()->Presses(), 0) << "a replay plays the recorded actions";
@@ -62,14 +62,14 @@ TEST_F(ComputerOpponent, OnceItHasWonItStopsAndTheStopReplays) {
     // The person's game is over early; the computer, ahead, ends its own.
     const QString file = File("won.rep");
     const QString played = PlayAndSave(99, file);
-    const std::vector<THeadlessGameResult> results = Session->Results();
+    const std::vector<TGameResult> results = Session->Results();
     ASSERT_EQ(results.size(), 2u);
     EXPECT_FALSE(results[0].Stopped);
     EXPECT_TRUE(results[1].Stopped);
     EXPECT_GT(results[1].Score, results[0].Score);
     EXPECT_LT(Session->FramesRun(), 30000);
     FreshHost();
-    EXPECT_EQ(THeadlessSession::Format(Session->Replay(file)), played);
+    EXPECT_EQ(SessionResults::Format(Session->Replay(file)), played);
 }
 
 TEST_F(ComputerOpponent, AContinuedOldGameHandsTheComputerItsWellBack) {

@@ -17,7 +17,7 @@ protected:
     // Records a session with the random player and replays it in a fresh host.
     void ExpectSameOnReplay(const THeadlessSession::RecordOptions& options, const QString& name) {
         const QString file = File(name);
-        const QString recorded = THeadlessSession::Format(Session->Record(options, file));
+        const QString recorded = SessionResults::Format(Session->Record(options, file));
         ASSERT_TRUE(Host().SessionEnded());
         TRecordedData data;
         data.LoadFromFile(file);
@@ -31,7 +31,7 @@ protected:
 
         Session = std::make_unique<THeadlessSession>();
         Settings() = TSettings();
-        const QString replayed = THeadlessSession::Format(Session->Replay(file));
+        const QString replayed = SessionResults::Format(Session->Replay(file));
         EXPECT_EQ(replayed, recorded);
         EXPECT_FALSE(Host().DemoForm()->IsReplaying());
     }
@@ -80,7 +80,7 @@ TEST_F(RecordReplay, AStoppedSessionReplaysToTheSameStop) {
     EXPECT_TRUE(recorded[0].Stopped);
     EXPECT_TRUE(recorded[1].Stopped);
     Session = std::make_unique<THeadlessSession>();
-    EXPECT_EQ(THeadlessSession::Format(Session->Replay(file)), THeadlessSession::Format(recorded));
+    EXPECT_EQ(SessionResults::Format(Session->Replay(file)), SessionResults::Format(recorded));
 }
 
 TEST_F(RecordReplay, AReplayWhoseActionsRunOutPlaysOnToItsEndWithoutHandingOver) {
@@ -130,14 +130,14 @@ TEST_F(RecordReplay, DisabledLevelIncreaseIsRecordedAndKeptByTheReplay) {
     options.Inputs = 11;
     const QString file = File(QStringLiteral("level-fixed.rep"));
     Host().SetLevelIncreaseDisabled(true);
-    const QString recorded = THeadlessSession::Format(Session->Record(options, file));
+    const QString recorded = SessionResults::Format(Session->Record(options, file));
     TRecordedData data;
     data.LoadFromFile(file);
     EXPECT_TRUE(data.Settings().LevelIncreaseDisabled);
     EXPECT_EQ(data.Settings().Players, 2);
     // The replaying host has the item unchecked: the recording decides.
     Session = std::make_unique<THeadlessSession>();
-    EXPECT_EQ(THeadlessSession::Format(Session->Replay(file)), recorded);
+    EXPECT_EQ(SessionResults::Format(Session->Replay(file)), recorded);
 }
 
 // The colour marks are paint only: a game played with them records the very

@@ -44,7 +44,7 @@ int RunAutoplay(const QStringList& args) {
     options.RecordTo = out;
     SimComputerGame game(options);
     game.Run();
-    const QByteArray text = THeadlessSession::Format(game.Session().Results()).toUtf8();
+    const QByteArray text = SessionResults::Format(game.Session().Results()).toUtf8();
     std::fwrite(text.constData(), 1, static_cast<size_t>(text.size()), stdout);
     std::fprintf(stdout, "frames %lld\n", static_cast<long long>(game.Session().FramesRun()));
     for (int p = 0; p < options.Players; ++p) {

@@ -1,11 +1,12 @@
 #include "SimCommand.h"
 #include "flow/HeadlessSession_KX.h"
+#include "flow/SessionCoordinator_KX.h"
 
 #include <cstdio>
 
 namespace {
-void Print(const std::vector<THeadlessGameResult>& results) {
-    const QByteArray text = THeadlessSession::Format(results).toUtf8();
+void Print(const std::vector<TGameResult>& results) {
+    const QByteArray text = SessionResults::Format(results).toUtf8();
     std::fwrite(text.constData(), 1, static_cast<size_t>(text.size()), stdout);
     std::fflush(stdout);
 }
@@ -13,8 +14,11 @@ void Print(const std::vector<THeadlessGameResult>& results) {
 int RunReplay(const QStringList& args) {
     QString file;
     long long maxFrames = THeadlessSession::DefaultMaxFrames;
+    bool teleports = false;
     for (int i = 0; i < args.size(); ++i) {
-        if (args[i] == QLatin1String("--max-frames")) {
+        if (args[i] == QLatin1String("--teleports")) {
+            teleports = true;
+        } else if (args[i] == QLatin1String("--max-frames")) {
             if (++i >= args.size()) throw SimUsageError("--max-frames needs a number");
             maxFrames = SimParseInteger(args[i], "--max-frames", 0, 1000000000LL);
         } else if (file.isEmpty() && !args[i].startsWith(QLatin1String("--"))) {
@@ -23,9 +27,11 @@ int RunReplay(const QStringList& args) {
             throw SimUsageError("unexpected argument '" + args[i].toStdString() + "'");
         }
     }
-    if (file.isEmpty()) throw SimUsageError("expected FILE [--max-frames N]");
+    if (file.isEmpty()) throw SimUsageError("expected FILE [--max-frames N] [--teleports]");
     THeadlessSession session;
     Print(session.Replay(file, maxFrames));
+    if (teleports && session.Host().Session())
+        std::printf("teleported cells %d\n", session.Host().Session()->TeleportedCells());
     return 0;
 }
 
@@ -70,7 +76,7 @@ int RunRecord(const QStringList& args) {
     return 0;
 }
 
-SimRegistration replay{{"replay", "replay FILE [--max-frames N]", RunReplay}};
+SimRegistration replay{{"replay", "replay FILE [--max-frames N] [--teleports]", RunReplay}};
 SimRegistration record{{"record",
                         "record --seed S --players P --level L [--speed V] [--counter-clockwise] "
                         "[--inputs K] OUT",
