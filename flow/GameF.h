@@ -79,6 +79,9 @@ public:
     void ClearActions() { FActions.clear(); }
     const std::vector<uint8_t>& Actions() const { return FActions; }
     void ShowPaused(bool on);
+    // Holds or releases everything that moves this game on in time: its
+    // frames and the Time game's ticker.
+    void HoldTime(bool held);
     bool IsPaused() const;
     void DrawCell(int x, int y);
     void EraseCell(int x, int y);

@@ -288,6 +288,11 @@ void TGameForm::ConsumeReplayedStop() {
         replayer->Advance();
 }
 
+void TGameForm::HoldTime(bool held) {
+    FGamePanel->HoldFrames(held);
+    FTimeTicker->SetHeld(held);
+}
+
 void TGameForm::TimeTickerTimer() {
     // A paused game's panel stands still, and so does its clock.
     if (FGamePanel->FramesPerSec() == 0) return;

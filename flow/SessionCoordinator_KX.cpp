@@ -15,11 +15,13 @@
 #include "persistence/DemoF.h"
 #include "persistence/Settings_KX.h"
 #include "platform/Application.h"
+#include "platform/Clock.h"
 #include "platform/ClockTimer.h"
 #include "platform/Gamepads.h"
 #include "platform/KeyState.h"
 
 #include <QPainter>
+#include <QPointer>
 
 TSessionCoordinator::TSessionCoordinator(TGameHostInterface* host, QObject* owner)
     : QObject(owner), FHost(host) {}
@@ -133,7 +135,7 @@ void TSessionCoordinator::StartPadPolling() {
         FPadTimer = std::make_unique<ClockTimer>([] { Gamepads::Poll(); });
         FPadTimer->SetInterval(1000 / GameFrameRate);
     }
-    Gamepads::OnPause = [this] { TogglePause(); };
+    Gamepads::OnPause = [this] { RequestPause(); };
     Gamepads::Poll();
     FPadTimer->SetActive(true);
 }
@@ -173,13 +175,26 @@ void TSessionCoordinator::StopAll() {
 
 bool TSessionCoordinator::KeyDown(int scanCode) {
     if (scanCode == 0 || scanCode != Settings().Keys.PauseKey()) return false;
-    TogglePause();
+    RequestPause();
     return true;
 }
 
 void TSessionCoordinator::ForgetPresses() {
     for (const auto& game : FGames)
         if (game->Collector()) game->Collector()->ForgetPresses();
+}
+
+void TSessionCoordinator::RequestPause() {
+    // Between ticks, so that every game is held at the same point of its
+    // timeline and goes on from there as if it had never stopped.
+    VirtualClock* scheduler = Clock::Current().Scheduler();
+    if (!scheduler) {
+        TogglePause();
+        return;
+    }
+    scheduler->WhenNoTickRuns([session = QPointer<TSessionCoordinator>(this)] {
+        if (session) session->TogglePause();
+    });
 }
 
 void TSessionCoordinator::TogglePause() {
@@ -191,19 +206,35 @@ void TSessionCoordinator::PauseAll() {
 }
 
 void TSessionCoordinator::SetPaused(const std::function<bool(bool paused)>& next) {
-    // Only the first two players can pause; a third game has no say.
+    // Only the first two players can pause; a third game has no say. A game
+    // that has ended keeps its "Game Over"; a game on its way out is not held
+    // up by a pause.
+    std::vector<TGameForm*> games;
+    std::vector<bool> pausing;
     for (int i = 0; i < std::min(Count(), 2); ++i) {
         TGameForm* game = GetGame(i);
-        // A game that has ended keeps its "Game Over".
         if (!game->TheGame().Running()) continue;
-        TGfxPanel* panel = game->GamePanel();
-        const bool paused = panel->FramesPerSec() == 0;
+        const bool paused = game->GamePanel()->FramesPerSec() == 0;
         if (next(paused) == paused) continue;
-        // A game on its way out is not held up by a pause.
         if (!paused && game->TheGame().StopRequested()) continue;
-        panel->SetFramesPerSec(paused ? GameFrameRate : 0);
-        game->ShowPaused(!paused);
-        if (game->Collector()) game->Collector()->ForgetPresses();
+        games.push_back(game);
+        pausing.push_back(!paused);
+    }
+    // Every game is held before any label is shown (showing one lets other
+    // timers tick), and released only after every label is hidden.
+    for (size_t i = 0; i < games.size(); ++i)
+        if (pausing[i]) games[i]->HoldTime(true);
+    for (size_t i = 0; i < games.size(); ++i) {
+        games[i]->ShowPaused(pausing[i]);
+        if (games[i]->Collector()) games[i]->Collector()->ForgetPresses();
+    }
+    for (size_t i = 0; i < games.size(); ++i) {
+        TGfxPanel* panel = games[i]->GamePanel();
+        if (pausing[i]) continue;
+        if (panel->FramesHeld())
+            games[i]->HoldTime(false);
+        else
+            panel->SetFramesPerSec(GameFrameRate);
     }
 }
 

@@ -48,6 +48,8 @@ public:
     void StopAll();
     // The pause key in force (a key's place, a scan code); returns whether the key was used.
     bool KeyDown(int scanCode);
+    // The pause key or a pad's Start: TogglePause once no tick is running.
+    void RequestPause();
     // Pauses the first two running games, or lets them go on.
     void TogglePause();
     // Pauses the games the pause key would pause, unless they are paused

@@ -46,7 +46,23 @@ TGfxPanel::~TGfxPanel() {
     FHost->ReleaseControls();
 }
 
+void TGfxPanel::HoldFrames(bool held) {
+    if (held == FramesHeld() || (held && FFramesPerSec == 0)) return;
+    if (held) {
+        FHeldRate = FFramesPerSec;
+        FFramesPerSec = 0;
+    } else {
+        FFramesPerSec = FHeldRate;
+        FHeldRate = 0;
+    }
+    FFrameTimer->SetHeld(held);
+}
+
 void TGfxPanel::SetFramesPerSec(TFrameRate value) {
+    if (FramesHeld()) {
+        FHeldRate = 0;
+        FFrameTimer->SetHeld(false);
+    }
     value = std::min<TFrameRate>(value, 1000);
     if (value == 0) {
         FFramesPerSec = 0;

@@ -47,6 +47,11 @@ public:
     // interval is its whole milliseconds, 1000 div value.
     TFrameRate FramesPerSec() const { return FFramesPerSec; }
     void SetFramesPerSec(TFrameRate value);
+    // Stops the frames (the rate reads 0) and, released, goes on at the old
+    // rate with the next frame as far away as it was: a pause that leaves
+    // the frames in step with every other held timer.
+    void HoldFrames(bool held);
+    bool FramesHeld() const { return FHeldRate != 0; }
     int NominalInterval() const { return FNominalInterval; }
     TThreadedTimer& FrameTimer() { return *FFrameTimer; }
     TWiper& Wiper() { return FWiper; }
@@ -139,6 +144,7 @@ private:
 
     bool FPaletteAdapted = false;
     TFrameRate FFramesPerSec = 0;
+    TFrameRate FHeldRate = 0;
     int FNominalInterval = 0;
     std::unique_ptr<TThreadedTimer> FFrameTimer;
     TWiper FWiper;

@@ -84,6 +84,22 @@ VirtualClock::Entry* VirtualClock::EarliestRunnable() {
     return const_cast<Entry*>(std::as_const(*this).EarliestRunnable());
 }
 
+bool VirtualClock::TickRunning() const {
+    return std::any_of(FEntries.begin(), FEntries.end(), [](const auto& e) { return e->Running; });
+}
+
+void VirtualClock::WhenNoTickRuns(std::function<void()> action) {
+    FBetweenTicks.push_back(std::move(action));
+    RunBetweenTicks();
+}
+
+void VirtualClock::RunBetweenTicks() {
+    if (FBetweenTicks.empty() || TickRunning()) return;
+    std::vector<std::function<void()>> actions;
+    actions.swap(FBetweenTicks);
+    for (const auto& action : actions) action();
+}
+
 bool VirtualClock::HasActiveTimers() const { return EarliestRunnable() != nullptr; }
 
 void VirtualClock::RunTick(Entry* entry) {
@@ -96,11 +112,12 @@ void VirtualClock::RunTick(Entry* entry) {
             Item->Running = false;
             if (Item->Id == -1) {
                 std::erase_if(Self->FEntries, [this](const auto& e) { return e.get() == Item; });
-                return;
+            } else {
+                Item->Due = Self->FNow + Item->Interval;
+                if (Item->Held) Item->HeldFor = Item->Interval;
+                Self->ScheduleChanged();
             }
-            Item->Due = Self->FNow + Item->Interval;
-            if (Item->Held) Item->HeldFor = Item->Interval;
-            Self->ScheduleChanged();
+            Self->RunBetweenTicks();
         }
     } done{this, entry};
     if (tick) tick();

@@ -63,6 +63,10 @@ public:
     // One step of a message loop: the ticks due now, or else the next one.
     bool Step() { return RunDueTicks() || AdvanceToNextTick(); }
     bool HasActiveTimers() const;
+    // Runs the action once no tick is running: at once from outside every
+    // tick, else right after the outermost running tick returns (a key read
+    // inside a tick's nested loop acts between ticks).
+    void WhenNoTickRuns(std::function<void()> action);
 
 protected:
     // Whether the wall clock has reached a due time; virtual time is always there.
@@ -92,7 +96,10 @@ protected:
 private:
     Entry* Find(TimerId id);
     void RunTick(Entry* entry);
+    bool TickRunning() const;
+    void RunBetweenTicks();
 
     TimerId FNextId = 1;
     std::vector<std::unique_ptr<Entry>> FEntries;
+    std::vector<std::function<void()>> FBetweenTicks;
 };

@@ -1,6 +1,8 @@
 #include "FlowTestSupport.h"
 #include "flow/GfxF.h"
 #include "flow/brenmarGameCtrl.h"
+#include "foundation/Random.h"
+#include "platform/ClockTimer.h"
 #include "persistence/DemoF.h"
 #include "persistence/Recorder_KX.h"
 
@@ -154,7 +156,7 @@ TEST_F(RecordReplay, TheColourMarksChangeNeitherTheRecordingNorItsReplay) {
         Settings() = TSettings();
         Settings().MarkColours = marked;
         const QString file = File(marked ? QStringLiteral("marked.rep") : QStringLiteral("plain.rep"));
-        results[marked] = THeadlessSession::Format(Session->Record(options, file));
+        results[marked] = SessionResults::Format(Session->Record(options, file));
         EXPECT_EQ(Host().GfxForm()->ColourMarks(), marked);
         QFile f(file);
         ASSERT_TRUE(f.open(QIODevice::ReadOnly));
@@ -167,6 +169,41 @@ TEST_F(RecordReplay, TheColourMarksChangeNeitherTheRecordingNorItsReplay) {
     Session = std::make_unique<THeadlessSession>();
     Settings() = TSettings();
     Settings().MarkColours = true;
-    EXPECT_EQ(THeadlessSession::Format(Session->Replay(File(QStringLiteral("plain.rep")))),
+    EXPECT_EQ(SessionResults::Format(Session->Replay(File(QStringLiteral("plain.rep")))),
               results[0]);
+
+// The pause is no action of the recording: a game paused now and then, also
+// with "P" read inside a tick (as during a landing's nested loop), must
+// replay to the same end without any pause.
+TEST_F(RecordReplay, ATwoPlayerGamePausedNowAndThenReplaysToTheSameEnd) {
+    const QString file = File("paused.rep");
+    Settings().SoundEffectEnabled = false;
+    Host().CheckPlayersItem(2);
+    SetRandSeed(77);
+    Host().DemoForm()->StartRecording();
+    TSessionCoordinator* session = Host().NewSession();
+    TRandomPlayer players(77, 2);
+    int ticks = 0, pauses = 0;
+    // Inside a tick at 70 ms: pauses of 140 to 560 ms, and shorter ones by frame.
+    ClockTimer pauser([&] {
+        ++ticks;
+        if (ticks % 60 == 10 || ticks % 60 == 12 + ticks / 60 % 7) session->KeyDown(ScanCode::P);
+    });
+    pauser.SetInterval(70);
+    pauser.SetActive(true);
+    int64_t frame = 0;
+    Session->RunSession(6000, [&] {
+        if (++frame % 333 == 100 || frame % 333 == 103) session->KeyDown(ScanCode::P);
+        if (session->GetGame(0)->IsPaused()) ++pauses;
+        if (!session->GetGame(0)->IsPaused()) players.Act();
+    });
+    pauser.SetActive(false);
+    players.ReleaseAll();
+    ASSERT_GT(pauses, 20) << "the games were paused";
+    Host().DemoForm()->SaveRecording(file);
+    const QString played = SessionResults::Format(Session->Results());
+
+    Session = std::make_unique<THeadlessSession>();
+    Settings() = TSettings();
+    EXPECT_EQ(SessionResults::Format(Session->Replay(file)), played);
 }

@@ -1,5 +1,6 @@
 #include "SimCommand.h"
 #include "SimComputerGame.h"
+#include "flow/SessionCoordinator_KX.h"
 
 #include <cstdio>
 
@@ -47,6 +48,7 @@ int RunAutoplay(const QStringList& args) {
     const QByteArray text = SessionResults::Format(game.Session().Results()).toUtf8();
     std::fwrite(text.constData(), 1, static_cast<size_t>(text.size()), stdout);
     std::fprintf(stdout, "frames %lld\n", static_cast<long long>(game.Session().FramesRun()));
+    std::fprintf(stdout, "teleported cells %d\n", game.Session().Host().Session()->TeleportedCells());
     for (int p = 0; p < options.Players; ++p) {
         const SimComputerGame::Tally& t = game.TallyOf(p);
         std::fprintf(stdout, "player %d landings %d lines %d area-zaps %d\n", p, t.Landings,
