@@ -52,7 +52,9 @@ cleanup() {
     [ -n "${LIVE_KEEP:-}" ] || rm -rf "$WORK"
 }
 trap cleanup EXIT
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+trap "exit 1" TERM INT HUP
+for _ in $(seq 200); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+xdpyinfo >/dev/null 2>&1 || { echo "FAIL: Xvfb did not start"; exit 1; }
 
 failures=0
 # LIVE_SHOTS=DIR keeps a picture of the screen at each failure.
@@ -77,6 +79,19 @@ wait_sessions() {
         kill -0 $GAME 2>/dev/null || return 1
         [ -n "$key" ] && send "$key"
         sleep 0.5
+    done
+    return 1
+}
+
+# Waits up to $1 tenths of a second for the program's main window.
+main_window() {
+    local w
+    for _ in $(seq "$1"); do
+        for w in $(xdotool search --onlyvisible --pid $GAME 2>/dev/null); do
+            eval "$(xdotool getwindowgeometry --shell $w 2>/dev/null)"
+            [ "${HEIGHT:-0}" -gt 400 ] && return 0
+        done
+        sleep 0.1
     done
     return 1
 }
@@ -113,16 +128,14 @@ play_once() {
     mkdir -p "$run" && cd "$run" || return 1
     "$KOLVEX" --results results.txt --pace $PACE > program.log 2>&1 &
     GAME=$!
-    local window=""
+    # The splash goes with a key; then the main window, taller than the splash.
     for _ in $(seq 100); do
-        window=$(xdotool search --onlyvisible --pid $GAME 2>/dev/null | tail -n 1)
-        [ -n "$window" ] && break
+        [ -n "$(xdotool search --onlyvisible --pid $GAME 2>/dev/null)" ] && break
         sleep 0.1
     done
-    [ -n "$window" ] || { fail "script $seed: no window"; return 1; }
-    sleep 1.5
-    send Return # the splash
-    sleep 1.5
+    main_window 15 || send Return
+    main_window 100 || { fail "script $seed: no main window: $(tail -n 3 program.log)"; return 1; }
+    sleep 0.5
     # Two players, then a new game.
     send alt+o p Down Return
     sleep 0.5
@@ -147,6 +160,8 @@ play_once() {
     "$SIM" replay DemoData.dat --teleports > sim.txt 2>&1 || { fail "script $seed: kolvex-sim replay failed"; return 1; }
     # The sessions of the results file, one file each.
     awk '/^end$/ { n++; next } { print > ("session" n + 0 ".txt") }' results.txt
+    [ "$(grep -c '^game' session0.txt)" -eq 2 ] ||
+        { fail "script $seed: the live session was not of two players"; return 1; }
     grep -v '^teleported' sim.txt > sim-results.txt
     local live
     live=$(head -n 1 session0.txt; sed -n 22p session0.txt)
