@@ -171,6 +171,7 @@ TEST_F(RecordReplay, TheColourMarksChangeNeitherTheRecordingNorItsReplay) {
     Settings().MarkColours = true;
     EXPECT_EQ(SessionResults::Format(Session->Replay(File(QStringLiteral("plain.rep")))),
               results[0]);
+}
 
 // The pause is no action of the recording: a game paused now and then, also
 // with "P" read inside a tick (as during a landing's nested loop), must
