@@ -45,9 +45,6 @@ VirtualClock& Virtual() {
     if (!clock) throw std::logic_error("a headless session runs in virtual time only");
     return *clock;
 }
-
-// The key sets of the two players: left, right, turn, drop.
-constexpr int PlayerKeys[2][4] = {{VK_LEFT, VK_RIGHT, VK_UP, VK_DOWN}, {65, 68, 87, 83}};
 } // namespace
 
 // --- THeadlessHost -------------------------------------------------------------
@@ -153,7 +150,8 @@ void TRandomPlayer::Act() {
         } else {
             action = 3;
         }
-        hand.HeldKey = PlayerKeys[p][action];
+        // The keys the session gave the collectors.
+        hand.HeldKey = Settings().Keys.PlayerKey(static_cast<int>(p), action);
         hand.FramesLeft = frames;
         KeyState::SetDown(hand.HeldKey, true);
     }

@@ -25,7 +25,8 @@ unset QT_QPA_PLATFORM PULSE_SERVER
 mkdir -p "$HOME" "$XDG_CONFIG_HOME/Brenmar" "$XDG_DATA_HOME" "$XDG_RUNTIME_DIR"
 chmod 700 "$XDG_RUNTIME_DIR"
 # The scores go to the work folder, a list that no random game enters (so no
-# name is asked for); no sound is needed.
+# name is asked for); no sound is needed; no pause on a lost focus (with no
+# window manager the focus may wander).
 perl -e 'print pack("C a255 l< C a255 l<", 3, "ACE", 1000000, 10, "01.01.2026", 0) x 10' \
     > "$WORK/Scores.DAT"
 cat > "$XDG_CONFIG_HOME/Brenmar/Kolvex.conf" <<EOF
@@ -35,6 +36,8 @@ MIDIMusicEnabled=false
 GameMusicEnabled=false
 [Div]
 ScoreListPath=$WORK/
+[Window]
+PauseOnFocusLoss=false
 EOF
 
 n=120
@@ -144,7 +147,7 @@ play_once() {
     # shellcheck disable=SC2046
     xdotool $(key_chain "$seed" "$(awk -v s="$GAME_SECONDS" -v p=$PACE 'BEGIN { print s / p }')")
     send Escape
-    wait_sessions 1 60 || { fail "script $seed: the live session did not end"; return 1; }
+    wait_sessions 1 60 || { fail "script $seed: the live session did not end: $(tail -n 3 program.log)"; return 1; }
     sleep 1
     send ctrl+alt+s
     sleep 0.5
