@@ -41,8 +41,11 @@ std::optional<TWaveSound> ParseWave(const QByteArray& file) {
         }
         at = body + size + (size & 1); // chunks are padded to an even size
     }
-    if (!haveFormat || !haveData || sound.Channels < 1 || sound.SampleRate < 1 ||
-        sound.BitsPerSample < 1)
+    // A rate below what any sound card plays would grow without bound when
+    // converted to the device's rate (one second of 1 Hz is 44 100 samples).
+    constexpr int LowestRate = 4000, HighestRate = 384000;
+    if (!haveFormat || !haveData || sound.Channels < 1 || sound.SampleRate < LowestRate ||
+        sound.SampleRate > HighestRate || sound.BitsPerSample < 1)
         return std::nullopt;
     return sound;
 }
