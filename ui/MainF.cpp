@@ -412,54 +412,6 @@ void TMainForm::DemoItemClick() {
     NewSession();
 }
 
-void TMainForm::ReplayItemClick() {
-    if (!FDemoForm) return;
-    HideMenu();
-    if (!FDemoForm->BeginLastGameReplay()) {
-        ShowMenu();
-        return;
-    }
-    NewSession();
-}
-
-void TMainForm::SaveReplayAsMenuItemClick() {
-    if (!FDemoForm) return;
-    const QString file = GameFiles::AskReplayToSave();
-    TakeKeyboardBack();
-    if (file.isEmpty()) return;
-    FDemoForm->SaveRecording(file);
-}
-
-void TMainForm::OpenMenuItemClick() {
-    if (!FDemoForm) return;
-    const QString file = GameFiles::AskReplayToOpen(QStringLiteral("Load Replay"));
-    TakeKeyboardBack();
-    if (file.isEmpty()) return;
-    if (GameFiles::IsReplayFile(file)) {
-        FDemoForm->LoadLastGame(file);
-    } else if (!GameFiles::IsGameFile(file)) {
-        GameFiles::TellNotAReplay(file);
-        return;
-    }
-    UpdateMenus();
-}
-
-void TMainForm::StartOldGameMenuItemClick() {
-    if (!FDemoForm) return;
-    const QString file = GameFiles::AskReplayToOpen(QStringLiteral("Start old game"));
-    TakeKeyboardBack();
-    if (file.isEmpty()) return;
-    RequestStart(TStart::OldGame, file);
-}
-
-void TMainForm::StartOldGame(const QString& fileName) {
-    if (!FDemoForm) return;
-    // The file is read before the title menu goes, so a bad one leaves it standing.
-    if (!FDemoForm->BeginOldGame(fileName)) return;
-    HideMenu();
-    NewSession();
-}
-
 void TMainForm::TakeKeyboardBack() {
     // Where no window manager hands the focus back after a dialog, the
     // window takes it itself: the game's keys and shortcuts need it.
