@@ -86,15 +86,44 @@ wait_sessions() {
     return 1
 }
 
+# The main window (the program's window taller than the splash) and its width.
+main_window_id() {
+    local w
+    for w in $(xdotool search --onlyvisible --pid $GAME 2>/dev/null); do
+        eval "$(xdotool getwindowgeometry --shell $w 2>/dev/null)"
+        [ "${HEIGHT:-0}" -gt 400 ] && { echo "$w $WIDTH"; return; }
+    done
+    echo "0 0"
+}
+window_width() { main_window_id | cut -d' ' -f2; }
+
 # Waits up to $1 tenths of a second for the program's main window.
 main_window() {
-    local w
     for _ in $(seq "$1"); do
-        for w in $(xdotool search --onlyvisible --pid $GAME 2>/dev/null); do
-            eval "$(xdotool getwindowgeometry --shell $w 2>/dev/null)"
-            [ "${HEIGHT:-0}" -gt 400 ] && return 0
-        done
+        [ "$(main_window_id)" != "0 0" ] && return 0
         sleep 0.1
+    done
+    return 1
+}
+
+# Chooses two players through the menus and starts a new game. A menu key
+# that arrives before the window has the focus is lost, so the game's width
+# (a second well beside the first) tells whether the choice was taken; a
+# one-player game started by mistake is stopped and its results dropped.
+two_player_game() {
+    local one
+    one=$(window_width)
+    for _ in 1 2 3; do
+        xdotool windowfocus "$(main_window_id | cut -d' ' -f1)" 2>/dev/null
+        send alt+o p Down Return
+        sleep 0.5
+        send alt+g n
+        sleep 1
+        [ "$(window_width)" -gt $((one * 3 / 2)) ] && return 0
+        send Escape
+        wait_sessions 1 20
+        sleep 1
+        rm -f results.txt
     done
     return 1
 }
@@ -139,11 +168,7 @@ play_once() {
     main_window 15 || send Return
     main_window 100 || { fail "script $seed: no main window: $(tail -n 3 program.log)"; return 1; }
     sleep 0.5
-    # Two players, then a new game.
-    send alt+o p Down Return
-    sleep 0.5
-    send alt+g n
-    sleep 1
+    two_player_game || { fail "script $seed: no two-player game started"; return 1; }
     # shellcheck disable=SC2046
     xdotool $(key_chain "$seed" "$(awk -v s="$GAME_SECONDS" -v p=$PACE 'BEGIN { print s / p }')")
     send Escape
