@@ -89,13 +89,9 @@ BENCHMARK(DuelGames)->Unit(benchmark::kMillisecond)->Iterations(10);
 } // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QTemporaryDir runtime;
-    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR"))
-        qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
+    const HeadlessEnvironment headless;
     KolvexApplication app(argc, argv);
-    Clock::Install(std::make_unique<VirtualClock>());
-    Dialogs::Install(std::make_unique<ScriptedDialogs>());
+    InstallHeadlessServices();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -68,13 +68,9 @@ BENCHMARK(BM_ReplayLongRecording)->Unit(benchmark::kMillisecond)->UseRealTime();
 } // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QTemporaryDir runtime;
-    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR"))
-        qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
+    const HeadlessEnvironment headless;
     KolvexApplication app(argc, argv);
-    Clock::Install(std::make_unique<VirtualClock>());
-    Dialogs::Install(std::make_unique<ScriptedDialogs>());
+    InstallHeadlessServices();
     DisableSounds();
     QTemporaryDir folder;
     const LongRecording recording = MakeRecording(folder.path());

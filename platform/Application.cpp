@@ -112,3 +112,14 @@ bool KolvexApplication::notify(QObject* receiver, QEvent* event) {
         return true;
     }
 }
+
+HeadlessEnvironment::HeadlessEnvironment() {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR"))
+        qputenv("XDG_RUNTIME_DIR", Runtime.path().toLocal8Bit());
+}
+
+void InstallHeadlessServices() {
+    Clock::Install(std::make_unique<VirtualClock>());
+    Dialogs::Install(std::make_unique<ScriptedDialogs>());
+}

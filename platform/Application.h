@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QString>
+#include <QTemporaryDir>
 #include <exception>
 
 class QEvent;
@@ -44,6 +45,20 @@ public:
     KolvexApplication(int& argc, char** argv);
     bool notify(QObject* receiver, QEvent* event) override;
 };
+
+// The program without a desktop (the simulator, the benchmarks): the
+// offscreen platform, and a runtime folder of its own when none is set. Made
+// before the application object; the folder lasts as long as this does.
+class HeadlessEnvironment {
+public:
+    HeadlessEnvironment();
+
+private:
+    QTemporaryDir Runtime;
+};
+
+// Virtual time, and dialogs answered as if Enter were pressed.
+void InstallHeadlessServices();
 
 // Runs an action, handing any error it throws to the top-level handler.
 template <typename F> void RunGuarded(F&& action) {

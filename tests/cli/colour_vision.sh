@@ -2,16 +2,9 @@
 # The seven marked cells stay told apart under the colour-vision simulations
 # (tools/colour-vision.py), from the pictures and from a picture showing them.
 # Usage: colour_vision.sh BUILD_DIR SOURCE_DIR
-set -u
 SCRIPT="$2/tools/colour-vision.py"
 PICTURES="$1/resources/generated/pictures"
-WORK=$(mktemp -d)
-trap 'rm -rf "$WORK"' EXIT
-failures=0
-fail() {
-    echo "FAIL: $*"
-    failures=$((failures + 1))
-}
+source "$(dirname "$0")/common.sh"
 
 out=$(python3 "$SCRIPT" measure "$PICTURES" 2>&1) || fail "measure exited with $?"
 echo "$out"

@@ -3,16 +3,9 @@
 # players, which replays to the very end that they reach again from its seed,
 # and shows lines, bobble areas zapped and cells teleported between the wells.
 # Usage: demo_data.sh BUILD_DIR SOURCE_DIR
-set -u
 SIM="$1/kolvex-sim"
 DEMO="$2/ui/DemoData.dat"
-WORK=$(mktemp -d)
-trap 'rm -rf "$WORK"' EXIT
-failures=0
-fail() {
-    echo "FAIL: $*"
-    failures=$((failures + 1))
-}
+source "$(dirname "$0")/common.sh"
 
 [ -s "$DEMO" ] || { echo "FAIL: $DEMO is missing"; exit 1; }
 [ -s "$1/DemoData.dat" ] && { cmp -s "$DEMO" "$1/DemoData.dat" || fail "the demo beside the program is not ui/DemoData.dat"; }

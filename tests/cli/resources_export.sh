@@ -1,15 +1,8 @@
 #!/bin/bash
 # Command-line checks of kolvex-sim export-resources.
 # Usage: resources_export.sh BUILD_DIR SOURCE_DIR
-set -u
 SIM="$1/kolvex-sim"
-WORK=$(mktemp -d)
-trap 'rm -rf "$WORK"' EXIT
-failures=0
-fail() {
-    echo "FAIL: $*"
-    failures=$((failures + 1))
-}
+source "$(dirname "$0")/common.sh"
 
 out=$("$SIM" export-resources "$WORK/out" 2>&1) || fail "export-resources exited with $?: $out"
 echo "$out"

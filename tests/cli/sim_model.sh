@@ -1,16 +1,8 @@
 #!/bin/bash
 # Command-line checks of kolvex-sim resolve, bricks and rng.
 # Usage: sim_model.sh BUILD_DIR SOURCE_DIR
-set -u
 SIM="$1/kolvex-sim"
-WORK=$(mktemp -d)
-trap 'rm -rf "$WORK"' EXIT
-failures=0
-
-fail() {
-    echo "FAIL: $*"
-    failures=$((failures + 1))
-}
+source "$(dirname "$0")/common.sh"
 
 le32() {
     local v=$(($1 & 0xFFFFFFFF))

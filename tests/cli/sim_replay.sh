@@ -1,16 +1,8 @@
 #!/bin/bash
 # Command-line checks of kolvex-sim record and replay.
 # Usage: sim_replay.sh BUILD_DIR SOURCE_DIR
-set -u
 SIM="$1/kolvex-sim"
-WORK=$(mktemp -d)
-trap 'rm -rf "$WORK"' EXIT
-failures=0
-
-fail() {
-    echo "FAIL: $*"
-    failures=$((failures + 1))
-}
+source "$(dirname "$0")/common.sh"
 
 # refused DESCRIPTION ARGS...: one line on standard error, exit status 2, nothing printed.
 refused() {
@@ -82,6 +74,10 @@ refused "bad limit" replay "$WORK/p1-s3.rep" --max-frames lots
 refused "missing seed" record --players 1 --level 0 "$WORK/x.rep"
 refused "three players to record" record --seed 1 --players 3 --level 0 "$WORK/x.rep"
 refused "bad level" record --seed 1 --players 1 --level 7 "$WORK/x.rep"
+refused "a limit without its number" replay "$WORK/p1-s3.rep" --max-frames
+refused "an unknown option" autoplay --seed 1 --colour red "$WORK/x.rep"
+refused "a strength without its name" duel --games 1 --seed 1 --a
+refused "soak without minutes" soak --seed 4
 refused "unwritable" record --seed 1 --players 1 --level 0 "$WORK/no/such/folder/x.rep"
 
 [ $failures -eq 0 ] && echo "sim_replay: all passed"

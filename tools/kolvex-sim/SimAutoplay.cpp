@@ -14,29 +14,23 @@ int RunAutoplay(const QStringList& args) {
     options.Strengths = {TComputerStrength::Hard, TComputerStrength::Hard};
     bool haveSeed = false;
     QString out;
-    for (int i = 0; i < args.size(); ++i) {
-        const QString& a = args[i];
-        auto value = [&](const char* what) -> const QString& {
-            if (++i >= args.size()) throw SimUsageError(std::string(what) + " needs a value");
-            return args[i];
-        };
-        if (a == QLatin1String("--seed")) {
-            options.Seed =
-                static_cast<uint32_t>(SimParseInteger(value("--seed"), "--seed", 0, 4294967295LL));
+    for (SimArguments a(args); a.Next();) {
+        if (a.Is("--seed")) {
+            options.Seed = static_cast<uint32_t>(a.Integer(0, 4294967295LL));
             haveSeed = true;
-        } else if (a == QLatin1String("--players")) {
-            options.Players = static_cast<int>(SimParseInteger(value("--players"), "--players", 1, 2));
-        } else if (a == QLatin1String("--level")) {
-            options.Level = static_cast<int>(SimParseInteger(value("--level"), "--level", 0, 4));
-        } else if (a == QLatin1String("--strength")) {
-            const TComputerStrength s = SimParseStrength(value("--strength"));
+        } else if (a.Is("--players")) {
+            options.Players = static_cast<int>(a.Integer(1, 2));
+        } else if (a.Is("--level")) {
+            options.Level = static_cast<int>(a.Integer(0, 4));
+        } else if (a.Is("--strength")) {
+            const TComputerStrength s = SimParseStrength(a.Value());
             options.Strengths = {s, s};
-        } else if (a == QLatin1String("--max-frames")) {
-            options.MaxFrames = SimParseInteger(value("--max-frames"), "--max-frames", 1, 100000000LL);
-        } else if (out.isEmpty() && !a.startsWith(QLatin1String("--"))) {
-            out = a;
+        } else if (a.Is("--max-frames")) {
+            options.MaxFrames = a.Integer(1, 100000000LL);
+        } else if (out.isEmpty() && !a.IsOption()) {
+            out = a.Current();
         } else {
-            throw SimUsageError("unexpected argument '" + a.toStdString() + "'");
+            a.Unexpected();
         }
     }
     if (!haveSeed || out.isEmpty())

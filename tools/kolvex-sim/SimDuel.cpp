@@ -16,28 +16,23 @@ int RunDuel(const QStringList& args) {
     long long games = 0;
     uint32_t seed = 0;
     int level = 0;
-    for (int i = 0; i < args.size(); ++i) {
-        const QString& arg = args[i];
-        auto value = [&](const char* what) -> const QString& {
-            if (++i >= args.size()) throw SimUsageError(std::string(what) + " needs a value");
-            return args[i];
-        };
-        if (arg == QLatin1String("--a")) {
-            a = SimParseStrength(value("--a"));
+    for (SimArguments arg(args); arg.Next();) {
+        if (arg.Is("--a")) {
+            a = SimParseStrength(arg.Value());
             haveA = true;
-        } else if (arg == QLatin1String("--b")) {
-            b = SimParseStrength(value("--b"));
+        } else if (arg.Is("--b")) {
+            b = SimParseStrength(arg.Value());
             haveB = true;
-        } else if (arg == QLatin1String("--games")) {
-            games = SimParseInteger(value("--games"), "--games", 1, 1000000);
+        } else if (arg.Is("--games")) {
+            games = arg.Integer(1, 1000000);
             haveGames = true;
-        } else if (arg == QLatin1String("--seed")) {
-            seed = static_cast<uint32_t>(SimParseInteger(value("--seed"), "--seed", 0, 4294967295LL));
+        } else if (arg.Is("--seed")) {
+            seed = static_cast<uint32_t>(arg.Integer(0, 4294967295LL));
             haveSeed = true;
-        } else if (arg == QLatin1String("--level")) {
-            level = static_cast<int>(SimParseInteger(value("--level"), "--level", 0, 4));
+        } else if (arg.Is("--level")) {
+            level = static_cast<int>(arg.Integer(0, 4));
         } else {
-            throw SimUsageError("unexpected argument '" + arg.toStdString() + "'");
+            arg.Unexpected();
         }
     }
     if (!haveA || !haveB || !haveGames || !haveSeed)

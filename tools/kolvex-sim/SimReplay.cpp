@@ -15,17 +15,15 @@ int RunReplay(const QStringList& args) {
     QString file;
     long long maxFrames = THeadlessSession::DefaultMaxFrames;
     bool teleports = false;
-    for (int i = 0; i < args.size(); ++i) {
-        if (args[i] == QLatin1String("--teleports")) {
+    for (SimArguments a(args); a.Next();) {
+        if (a.Is("--teleports"))
             teleports = true;
-        } else if (args[i] == QLatin1String("--max-frames")) {
-            if (++i >= args.size()) throw SimUsageError("--max-frames needs a number");
-            maxFrames = SimParseInteger(args[i], "--max-frames", 0, 1000000000LL);
-        } else if (file.isEmpty() && !args[i].startsWith(QLatin1String("--"))) {
-            file = args[i];
-        } else {
-            throw SimUsageError("unexpected argument '" + args[i].toStdString() + "'");
-        }
+        else if (a.Is("--max-frames"))
+            maxFrames = a.Integer(0, 1000000000LL);
+        else if (file.isEmpty() && !a.IsOption())
+            file = a.Current();
+        else
+            a.Unexpected();
     }
     if (file.isEmpty()) throw SimUsageError("expected FILE [--max-frames N] [--teleports]");
     THeadlessSession session;
@@ -39,34 +37,26 @@ int RunRecord(const QStringList& args) {
     THeadlessSession::RecordOptions options;
     bool haveSeed = false, havePlayers = false, haveLevel = false;
     QString out;
-    for (int i = 0; i < args.size(); ++i) {
-        const QString& a = args[i];
-        auto value = [&](const char* what) -> const QString& {
-            if (++i >= args.size()) throw SimUsageError(std::string(what) + " needs a value");
-            return args[i];
-        };
-        if (a == QLatin1String("--seed")) {
-            options.Seed =
-                static_cast<uint32_t>(SimParseInteger(value("--seed"), "--seed", 0, 4294967295LL));
+    for (SimArguments a(args); a.Next();) {
+        if (a.Is("--seed")) {
+            options.Seed = static_cast<uint32_t>(a.Integer(0, 4294967295LL));
             haveSeed = true;
-        } else if (a == QLatin1String("--players")) {
-            options.Players =
-                static_cast<int>(SimParseInteger(value("--players"), "--players", 1, 2));
+        } else if (a.Is("--players")) {
+            options.Players = static_cast<int>(a.Integer(1, 2));
             havePlayers = true;
-        } else if (a == QLatin1String("--level")) {
-            options.Level = static_cast<int>(SimParseInteger(value("--level"), "--level", 0, 4));
+        } else if (a.Is("--level")) {
+            options.Level = static_cast<int>(a.Integer(0, 4));
             haveLevel = true;
-        } else if (a == QLatin1String("--speed")) {
-            options.Speed = static_cast<int>(SimParseInteger(value("--speed"), "--speed", 0, 2));
-        } else if (a == QLatin1String("--counter-clockwise")) {
+        } else if (a.Is("--speed")) {
+            options.Speed = static_cast<int>(a.Integer(0, 2));
+        } else if (a.Is("--counter-clockwise")) {
             options.Clockwise = false;
-        } else if (a == QLatin1String("--inputs")) {
-            options.Inputs = static_cast<uint32_t>(
-                SimParseInteger(value("--inputs"), "--inputs", 0, 4294967295LL));
-        } else if (out.isEmpty() && !a.startsWith(QLatin1String("--"))) {
-            out = a;
+        } else if (a.Is("--inputs")) {
+            options.Inputs = static_cast<uint32_t>(a.Integer(0, 4294967295LL));
+        } else if (out.isEmpty() && !a.IsOption()) {
+            out = a.Current();
         } else {
-            throw SimUsageError("unexpected argument '" + a.toStdString() + "'");
+            a.Unexpected();
         }
     }
     if (!haveSeed || !havePlayers || !haveLevel || out.isEmpty())

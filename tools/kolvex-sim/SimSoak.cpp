@@ -29,17 +29,13 @@ long long ResidentKb() {
 int RunSoak(const QStringList& args) {
     long long minutes = 0;
     uint32_t seed = 1;
-    for (int i = 0; i < args.size(); ++i) {
-        auto value = [&](const char* what) -> const QString& {
-            if (++i >= args.size()) throw SimUsageError(std::string(what) + " needs a value");
-            return args[i];
-        };
-        if (args[i] == QLatin1String("--minutes"))
-            minutes = SimParseInteger(value("--minutes"), "--minutes", 1, 100000);
-        else if (args[i] == QLatin1String("--seed"))
-            seed = static_cast<uint32_t>(SimParseInteger(value("--seed"), "--seed", 0, 4294967295LL));
+    for (SimArguments a(args); a.Next();) {
+        if (a.Is("--minutes"))
+            minutes = a.Integer(1, 100000);
+        else if (a.Is("--seed"))
+            seed = static_cast<uint32_t>(a.Integer(0, 4294967295LL));
         else
-            throw SimUsageError("unexpected argument '" + args[i].toStdString() + "'");
+            a.Unexpected();
     }
     if (minutes == 0) throw SimUsageError("expected --minutes M [--seed S]");
     QElapsedTimer wall;

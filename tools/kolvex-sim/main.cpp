@@ -37,14 +37,26 @@ long long SimParseInteger(const QString& text, const char* what, long long min, 
     return value;
 }
 
+const QString& SimArguments::Value() {
+    const std::string option = Current().toStdString();
+    if (++Index >= Args.size()) throw SimUsageError(option + " needs a value");
+    return Args[Index];
+}
+
+long long SimArguments::Integer(long long min, long long max) {
+    const std::string option = Current().toStdString();
+    return SimParseInteger(Value(), option.c_str(), min, max);
+}
+
+void SimArguments::Unexpected() const {
+    throw SimUsageError("unexpected argument '" + Current().toStdString() + "'");
+}
+
 int main(int argc, char** argv) {
     // Headless: no display, no sound, virtual time, dialogs answered as if Enter were pressed.
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QTemporaryDir runtime;
-    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
+    const HeadlessEnvironment headless;
     KolvexApplication app(argc, argv);
-    Clock::Install(std::make_unique<VirtualClock>());
-    Dialogs::Install(std::make_unique<ScriptedDialogs>());
+    InstallHeadlessServices();
 
     QStringList args = app.arguments();
     args.removeFirst();
