@@ -28,6 +28,7 @@
 #include "sound/Sound_KX.h"
 
 #include <algorithm>
+#include <span>
 
 using namespace gameform;
 
@@ -40,6 +41,14 @@ constexpr int T3[33] = {1, 2,  3,  5,  6, 7, 8, 8, 8,  -4, -3, -2, -1, 0,  1, 2,
 constexpr int T4[46] = {1,  2,  3, 4, 5, 6, 7,  8,  9,  9,  10, -6, -4, -3, -2, -1,
                         0,  1,  2, 3, 4, 6, -4, -3, -2, -1, 0,  1,  2,  3,  4,  -3,
                         -2, -1, 0, 1, 2, 3, -2, -1, 0,  1,  2,  -1, 0,  1};
+
+// A fall of one to four rows: its bounce table, the frame its impact sounds and the frame it ends.
+struct TFallCurve {
+    std::span<const int> Steps;
+    int SoundFrame;
+    int EndFrame;
+};
+constexpr TFallCurve FallCurves[4] = {{T1, 5, 7}, {T2, 7, 21}, {T3, 9, 32}, {T4, 11, 45}};
 
 int Place(int x, int y) {
     return x * TPlayfield::Rows + y;
@@ -216,41 +225,22 @@ void TGameForm::FallSpritePerform(QObject* Sender) {
     int soundFrame = 0;
     int endFrame = 0;
     int offset = 0;
-    switch (d) {
-    case 1:
-        soundFrame = 5;
-        endFrame = 7;
-        offset = f < 8 ? T1[f] : 0;
-        break;
-    case 2:
-        soundFrame = 7;
-        endFrame = 21;
-        offset = f < 22 ? T2[f] : 0;
-        break;
-    case 3:
-        soundFrame = 9;
-        endFrame = 32;
-        offset = f < 33 ? T3[f] : 0;
-        break;
-    case 4:
-        soundFrame = 11;
-        endFrame = 45;
-        offset = f < 46 ? T4[f] : 0;
-        break;
-    default:
-        if (d <= 0) break;
-        {
-            const int k = d - 4;
-            soundFrame = k + 11;
-            endFrame = k + 45;
-            if (f <= 10)
-                offset = T4[f];
-            else if (f <= k + 10)
-                offset = 16;
-            else if (f - k < 46)
-                offset = T4[f - k];
-        }
-        break;
+    if (d >= 1 && d <= 4) {
+        const TFallCurve& curve = FallCurves[d - 1];
+        soundFrame = curve.SoundFrame;
+        endFrame = curve.EndFrame;
+        offset = f < static_cast<int>(curve.Steps.size()) ? curve.Steps[static_cast<size_t>(f)] : 0;
+    } else if (d > 4) {
+        // Deeper falls bounce as the four-row fall, holding full speed for the extra rows.
+        const int k = d - 4;
+        soundFrame = k + 11;
+        endFrame = k + 45;
+        if (f <= 10)
+            offset = T4[f];
+        else if (f <= k + 10)
+            offset = 16;
+        else if (f - k < 46)
+            offset = T4[f - k];
     }
     if (f >= endFrame) {
         sprite->SetUserData4(1);
