@@ -2,7 +2,10 @@
 
 #include <QString>
 
-// The addresses behind "Help > On the Internet" and how they are opened.
+class QWidget;
+class TKeyTable;
+
+// The addresses behind "Help > On the Internet", the read-me, and how they are opened.
 namespace HelpLinks {
 
 // Host and path; "http://" goes in front.
@@ -14,5 +17,9 @@ inline const QString BrenmarMail = QStringLiteral("kolvex@brenmar.example.org");
 void OpenWebPage(const QString& address);
 // Opens a mail to the maker; says the address when no mail program starts.
 void WriteMail();
+// Opens the read-me, its key section naming the keys in force, with the
+// desktop's handler for RTF files; where there is none, or it fails, the
+// read-me shows in a window of the program's own, owned by `owner`.
+void OpenReadMe(QWidget* owner, const TKeyTable& keys);
 
 } // namespace HelpLinks

@@ -23,7 +23,6 @@
 #include "platform/Application.h"
 #include "platform/ClockTimer.h"
 #include "platform/Cursors.h"
-#include "platform/Desktop.h"
 #include "platform/Dialogs.h"
 #include "platform/KeyState.h"
 #include "ui/FocusPause.h"
@@ -33,7 +32,6 @@
 #include "ui/KeyHelp_KX.h"
 #include "ui/KolvexDM.h"
 #include "ui/PlayfieldViewF_KX.h"
-#include "ui/ReadMeKeys_KX.h"
 #include "ui/RulesF.h"
 #include "ui/SessionEnd.h"
 #include "ui/ShowF.h"
@@ -429,7 +427,7 @@ void TMainForm::InfoTheRulesMenuItemClick() {
 }
 
 void TMainForm::ShowReadMertffile1Click() {
-    Desktop::OpenAddress(ReadMeKeys::CopyWithKeys(GameFiles::ReadMeFileName(), Settings().Keys));
+    HelpLinks::OpenReadMe(this, Settings().Keys);
 }
 
 void TMainForm::WWW1Click() {

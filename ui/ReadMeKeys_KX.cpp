@@ -57,17 +57,14 @@ QByteArray ReadMeKeys::WithKeys(const QByteArray& rtf, const TKeyTable& keys) {
     return lines.join('\n');
 }
 
-QString ReadMeKeys::CopyWithKeys(const QString& readMe, const TKeyTable& keys) {
-    QFile file(readMe);
-    if (!file.open(QIODevice::ReadOnly)) return readMe;
-    const QByteArray text = WithKeys(file.readAll(), keys);
+QString ReadMeKeys::WriteCopy(const QByteArray& rtf) {
     // The user's own cache folder: a fixed name in a shared temporary folder
     // could be another user's file, or a link planted there.
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
-    if (folder.isEmpty() || !QDir().mkpath(folder)) return readMe;
+    if (folder.isEmpty() || !QDir().mkpath(folder)) return QString();
     const QString copy = folder + QStringLiteral("/ReadMe.rtf");
     QFile out(copy);
-    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate) || out.write(text) != text.size())
-        return readMe;
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate) || out.write(rtf) != rtf.size())
+        return QString();
     return copy;
 }

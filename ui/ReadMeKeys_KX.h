@@ -11,7 +11,7 @@ class TKeyTable;
 namespace ReadMeKeys {
 // The read-me's text with the rows of its key section rewritten.
 QByteArray WithKeys(const QByteArray& rtf, const TKeyTable& keys);
-// Writes that text into the user's cache folder and returns its name;
-// the original's name when it cannot be read or the copy cannot be written.
-QString CopyWithKeys(const QString& readMe, const TKeyTable& keys);
+// Writes such a text into the user's cache folder and returns the copy's
+// name; empty when it cannot be written.
+QString WriteCopy(const QByteArray& rtf);
 } // namespace ReadMeKeys

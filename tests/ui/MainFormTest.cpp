@@ -1,4 +1,4 @@
-#include "UiTestSupport.h"
+#include "MainWindowFixture.h"
 #include "flow/GameF.h"
 #include "flow/GameParamsF_KX.h"
 #include "flow/GfxF.h"
@@ -17,6 +17,7 @@
 #include "ui/HelpLinks.h"
 #include "ui/KolvexDM.h"
 #include "ui/MainF.h"
+#include "ui/ReadMeWindow_KX.h"
 #include "ui/ShowF.h"
 
 #include <QAction>
@@ -31,74 +32,8 @@ using namespace UiTest;
 
 namespace {
 
-QString FreshFolder(const QString& name) {
-    static int n = 0;
-    const QString folder =
-        TestEnvironment::ScratchFolder() + QStringLiteral("/%1%2").arg(name).arg(++n);
-    QDir().mkpath(folder);
-    return folder;
-}
-
-class MainFormTest : public testing::Test {
+class MainFormTest : public MainWindowTest {
 protected:
-    void SetUp() override {
-        TestEnvironment::Reset();
-        ClearBoth();
-        FSavedPath = Settings().ScoreListPath;
-        Settings().ScoreListPath = FreshFolder(QStringLiteral("scores"));
-        Gfx = std::make_unique<TGfxForm>();
-        Main = std::make_unique<TMainForm>(Gfx.get());
-        Demo = std::make_unique<TDemoForm>(Main.get(), Gfx.get());
-        Main->SetDemoForm(Demo.get());
-        DM = std::make_unique<TKolvexDM>();
-        Main->SetDataModule(DM.get());
-        Main->show();
-        ASSERT_TRUE(RunUntil([this] {
-            return !Main->MenuBusy() && Main->TitleMenu->TintleTimer().Active() &&
-                   !Main->MenuPanel()->ShowPending() && !TWiper::AnyWipeRunning();
-        }));
-    }
-    void TearDown() override {
-        Main.reset();
-        Demo->RestorePlayerSettings();
-        DM.reset();
-        Demo.reset();
-        Gfx.reset();
-        Settings().ScoreListPath = FSavedPath;
-        KeyState::ReleaseAll();
-        ClearBoth();
-        Application::ResetTerminated();
-    }
-
-    // A score list with no entries yet: every positive score has a place.
-    // An empty file is a missing one and gets the default entries, so the
-    // list is kept from filling them in.
-    void EmptyScoreList() { DM->ScoreList.OnNoFile = nullptr; }
-    // The games' panels have shown themselves: a key now reaches the game,
-    // not the wipe.
-    bool Settle() {
-        return RunUntil([this] {
-            if (TWiper::AnyWipeRunning() || !Main->Session()) return false;
-            for (int i = 0; i < Main->Session()->Count(); ++i)
-                if (Main->Session()->GetGame(i)->GamePanel()->ShowPending()) return false;
-            return true;
-        });
-    }
-    void StopGames() {
-        ASSERT_TRUE(Settle());
-        Main->HandleKey(VK_ESCAPE);
-        ASSERT_TRUE(RunUntilMenuBack());
-    }
-    // Fills the well up to near the top, so that the game is over at its next brick.
-    void FillWell(int game) {
-        TPlayfield* field = Main->Session()->GetGame(game)->Playfield();
-        for (int y = 4; y < 20; ++y)
-            for (int x = 0; x < 10; ++x)
-                if (x != (y % 10)) field->AddCell(x, y, TCell::cfBrick, 1 + (x + y) % 7);
-    }
-    bool RunUntilMenuBack() {
-        return RunUntil([this] { return !Main->MenuBusy() && !Main->IsGameRunning(); }, 2000000);
-    }
     struct MenuState {
         bool New, Options, GameType, Credits, TopScores, Demo, Replay, SaveReplay, Load, OldGame;
         bool operator==(const MenuState&) const = default;
@@ -110,12 +45,6 @@ protected:
                 Main->ReplayItem->isEnabled(),        Main->SaveReplayAsMenuItem->isEnabled(),
                 Main->OpenMenuItem->isEnabled(),      Main->StartOldGameMenuItem->isEnabled()};
     }
-
-    std::unique_ptr<TGfxForm> Gfx;
-    std::unique_ptr<TMainForm> Main;
-    std::unique_ptr<TDemoForm> Demo;
-    std::unique_ptr<TKolvexDM> DM;
-    QString FSavedPath;
 };
 
 TEST_F(MainFormTest, TheMenusFollowTheStateOfTheProgram) {
@@ -468,13 +397,22 @@ TEST_F(MainFormTest, ALoadedFileThatIsNoReplayIsRefusedAndTheProgramGoesOn) {
 }
 
 TEST_F(MainFormTest, ReplaysNoGameCouldPlayAreRefusedAndTheProgramGoesOn) {
-    const QByteArray header = QByteArray::fromHex("01000000" "00" "00000000" "01" "00" "e8030000");
-    const QByteArray action = QByteArray::fromHex("01000000" "40000000" "00000000" "02");
+    const QByteArray header = QByteArray::fromHex("01000000"
+                                                  "00"
+                                                  "00000000"
+                                                  "01"
+                                                  "00"
+                                                  "e8030000");
+    const QByteArray action = QByteArray::fromHex("01000000"
+                                                  "40000000"
+                                                  "00000000"
+                                                  "02");
     const QString folder = FreshFolder(QStringLiteral("impossible"));
     const std::vector<std::pair<QString, QByteArray>> files = {
         {folder + QStringLiteral("/three.rep"),
          QByteArray::fromHex("03") + header.mid(1) + QByteArray::fromHex("00000000")},
-        {folder + QStringLiteral("/stranger.rep"), header + QByteArray::fromHex("01000000") + action},
+        {folder + QStringLiteral("/stranger.rep"),
+         header + QByteArray::fromHex("01000000") + action},
     };
     for (const auto& [file, bytes] : files) {
         QFile out(file);
@@ -611,12 +549,18 @@ TEST_F(MainFormTest, TheInternetItemsOpenTheirAddressesOrSayWhy) {
                              QStringLiteral("?subject=Kolvex"));
     EXPECT_EQ(opened[2], QStringLiteral("http://") + HelpLinks::BrenmarHomePage);
     EXPECT_TRUE(opened[3].endsWith(QStringLiteral("/ReadMe.rtf")));
+    EXPECT_EQ(Main->findChild<TReadMeWindow*>(), nullptr);
 
     works = false;
     Main->WWW1->trigger();
     Main->EmailtoBrenmar1->trigger();
     Main->ShowReadMertffile1->trigger();
+    Main->ShowReadMertffile1->trigger();
     Desktop::SetOpener({});
+    // Nothing opens RTF files: the read-me comes up in the program's own window, once.
+    ASSERT_EQ(Main->findChildren<TReadMeWindow*>().size(), 1);
+    EXPECT_TRUE(Main->findChild<TReadMeWindow*>()->isVisible());
+    EXPECT_TRUE(Main->findChild<TReadMeWindow*>()->Text().contains(QStringLiteral("Replays")));
     const auto& log = TestEnvironment::Dialogs().Log();
     ASSERT_EQ(log.size(), 2u);
     EXPECT_EQ(log[0].Text, QStringLiteral("Unable to start your internet browser. \nThe address "
