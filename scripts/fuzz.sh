@@ -6,8 +6,11 @@
 # kept from an earlier finding (fuzz/regressions/TARGET/). Prints one line per
 # target: seconds, executions, corpus size and findings.
 #
-# Usage: scripts/fuzz.sh [--seconds N] [--build DIR] [--sim KOLVEX_SIM] [--corpus DIR] [TARGET...]
-#   --seconds  time per target (default 60)
+# Usage: scripts/fuzz.sh [--seconds N | --runs N --seed S] [--build DIR] [--sim KOLVEX_SIM] [--corpus DIR] [TARGET...]
+#   --seconds  time per target (default 60), from a random seed
+#   --runs     instead, this many inputs per target from libFuzzer's seed S:
+#              the same inputs on every run (the test suite's form), with
+#              --seconds as a limit only
 #   --build    the clang build of the targets (default build-fuzz, built when missing)
 #   --sim      kolvex-sim of a normal build (default build/kolvex-sim; without it
 #              fewer seeds)
@@ -17,6 +20,8 @@
 set -uo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 seconds=60
+runs=-1
+seed=0
 build="$top/build-fuzz"
 sim="$top/build/kolvex-sim"
 corpus=""
@@ -24,6 +29,8 @@ targets=()
 while [ $# -gt 0 ]; do
   case "$1" in
   --seconds) seconds=$2; shift 2 ;;
+  --runs) runs=$2; shift 2 ;;
+  --seed) seed=$2; shift 2 ;;
   --build) build=$2; shift 2 ;;
   --sim) sim=$2; shift 2 ;;
   --corpus) corpus=$2; shift 2 ;;
@@ -87,7 +94,7 @@ for target in "${targets[@]}"; do
     "$binary" "$top/fuzz/regressions/$target/"* >"$work/$target-regressions.log" 2>&1 ||
       { echo "$target: a kept finding fails again"; tail -30 "$work/$target-regressions.log"; failures=$((failures + 1)); continue; }
   fi
-  "$binary" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -malloc_limit_mb=1024 \
+  "$binary" -max_total_time="$seconds" -runs="$runs" -seed="$seed" -timeout=10 -rss_limit_mb=2048 -malloc_limit_mb=1024 \
     -print_final_stats=1 -artifact_prefix="$work/findings/$target/" \
     "$dir" "$work/seeds/$target" >"$work/$target.log" 2>&1
   status=$?
