@@ -15,6 +15,7 @@
 #include <QPainter>
 #include <QPointer>
 #include <algorithm>
+#include <cmath>
 
 namespace {
 // Set by every composed frame of any panel; WaitForFrame waits for it.
@@ -26,6 +27,14 @@ const QEvent::Type ShowDoneEvent = static_cast<QEvent::Type>(QEvent::registerEve
 // More separate repaint requests per frame than this are sent as one
 // rectangle around them all: cheaper than a region of many pieces.
 constexpr size_t MaxSeparateRepaints = 8;
+
+int FloorDiv(int value, int by) {
+    return value >= 0 ? value / by : -((-value + by - 1) / by);
+}
+
+int CeilDiv(int value, int by) {
+    return -FloorDiv(-value, by);
+}
 } // namespace
 
 TGfxPanel::TGfxPanel(QWidget* parent) : QWidget(parent), FHost(TGraphicHost::Of(this)) {
@@ -39,6 +48,7 @@ TGfxPanel::TGfxPanel(QWidget* parent) : QWidget(parent), FHost(TGraphicHost::Of(
     FFrameTimer->SetOnTimer([this](QObject*) { FrameTick(); });
     FFrameTimer->SetThreadPriority(tpTimeCritical);
     SetFramesPerSec(100);
+    if (auto* panel = dynamic_cast<TGfxPanel*>(parent)) SetScale(panel->Scale());
 }
 
 TGfxPanel::~TGfxPanel() {
@@ -128,6 +138,75 @@ QRect TGfxPanel::PictureRect() const {
     return QRect(0, 0, FPicture.width(), FPicture.height());
 }
 
+void TGfxPanel::SetScale(int scale) {
+    scale = std::clamp(scale, 1, MaxScale);
+    if (scale == FScale) return;
+    const QRect units = geometry();
+    const int old = FScale;
+    FScale = scale;
+    FHost->SetPixelScale(scale);
+    setGeometry(units);
+    RescaleChildren(old);
+    update();
+}
+
+void TGfxPanel::RescaleChildren(int oldScale) {
+    for (QObject* child : children()) {
+        auto* widget = qobject_cast<QWidget*>(child);
+        if (!widget || widget->isWindow()) continue;
+        if (auto* panel = dynamic_cast<TGfxPanel*>(widget)) {
+            panel->SetScale(FScale);
+            continue;
+        }
+        // Placed in window pixels at the old scale: whole multiples of it.
+        const QRect place = widget->geometry();
+        widget->setGeometry(place.x() / oldScale * FScale, place.y() / oldScale * FScale,
+                            place.width() / oldScale * FScale, place.height() / oldScale * FScale);
+        QFont font = widget->font();
+        if (font.pixelSize() > 0) {
+            font.setPixelSize(std::max(1, font.pixelSize() / oldScale * FScale));
+            widget->setFont(font);
+        }
+    }
+}
+
+int TGfxPanel::PlaceScale() const {
+    return dynamic_cast<const TGfxPanel*>(parentWidget()) ? FScale : 1;
+}
+
+void TGfxPanel::AdoptParentScale() {
+    if (auto* panel = dynamic_cast<TGfxPanel*>(parentWidget())) SetScale(panel->Scale());
+}
+
+QRect TGfxPanel::geometry() const {
+    const QRect shown = QWidget::geometry();
+    const int place = PlaceScale();
+    return QRect(FloorDiv(shown.x(), place), FloorDiv(shown.y(), place), shown.width() / FScale,
+                 shown.height() / FScale);
+}
+
+void TGfxPanel::setGeometry(const QRect& rect) {
+    const int place = PlaceScale();
+    QWidget::setGeometry(rect.x() * place, rect.y() * place, rect.width() * FScale,
+                         rect.height() * FScale);
+}
+
+QPoint TGfxPanel::ToPicturePixels(const QPointF& at) const {
+    return ScaledDown(at, FScale);
+}
+
+QRect TGfxPanel::ToWindow(const QRect& rect) const {
+    return QRect(rect.x() * FScale, rect.y() * FScale, rect.width() * FScale,
+                 rect.height() * FScale);
+}
+
+QRect TGfxPanel::ToPicturePixels(const QRect& windowRect) const {
+    if (windowRect.isEmpty()) return {};
+    return RectLTRB(FloorDiv(windowRect.x(), FScale), FloorDiv(windowRect.y(), FScale),
+                    CeilDiv(windowRect.x() + windowRect.width(), FScale),
+                    CeilDiv(windowRect.y() + windowRect.height(), FScale));
+}
+
 bool TGfxPanel::Visible() const {
     // Qt counts a child of a window not yet shown as hidden; only an explicit hide counts here.
     return !(testAttribute(Qt::WA_WState_ExplicitShowHide) && testAttribute(Qt::WA_WState_Hidden));
@@ -146,10 +225,15 @@ QImage TGfxPanel::WhatLiesUnder() const {
     if (!under || !under->isVisible()) return {};
     // A panel under it that has not shown itself yet would start its own show.
     if (auto* panel = dynamic_cast<TGfxPanel*>(under); panel && panel->ShowPending()) return {};
-    QImage image(size(), QImage::Format_RGB32);
+    const QRect place = QWidget::geometry();
+    QImage image(place.size(), QImage::Format_RGB32);
     image.fill(FColor);
-    under->render(&image, QPoint(), QRegion(geometry()), QWidget::DrawWindowBackground);
-    return image;
+    under->render(&image, QPoint(), QRegion(place), QWidget::DrawWindowBackground);
+    if (FScale == 1) return image;
+    // What lies under is drawn at the same scale: one pixel of each block is the picture pixel.
+    QImage pixels(size(), QImage::Format_RGB32);
+    RasterOps::Blt(pixels, pixels.rect(), image, image.rect(), RasterOps::Op::Copy);
+    return pixels;
 }
 
 QRect TGfxPanel::PictureToWidget(const QRect& rect) const {
@@ -177,7 +261,7 @@ void TGfxPanel::InvalidateWidgetRect(const QRect& rect) {
         FDirty.push_back(clipped);
         return;
     }
-    update(clipped);
+    update(ToWindow(clipped));
 }
 
 void TGfxPanel::FlushDirty() {
@@ -185,17 +269,17 @@ void TGfxPanel::FlushDirty() {
         QRect all;
         for (const QRect& r : FDirty)
             all |= r;
-        update(all);
+        update(ToWindow(all));
     } else {
         for (const QRect& r : FDirty)
-            update(r);
+            update(ToWindow(r));
     }
     FDirty.clear();
 }
 
 void TGfxPanel::Update() {
     FlushDirty();
-    if (!FUnpainted.isEmpty() && isVisible()) repaint(FUnpainted);
+    if (!FUnpainted.isEmpty() && isVisible()) repaint(ToWindow(FUnpainted));
     FUnpainted = QRect();
 }
 
@@ -316,26 +400,40 @@ bool TGfxPanel::event(QEvent* event) {
         RaiseShowDone();
         return true;
     }
+    if (event->type() == QEvent::ParentChange) AdoptParentScale();
     return QWidget::event(event);
 }
 
 void TGfxPanel::paintEvent(QPaintEvent* event) {
-    if (event->rect().contains(FUnpainted)) FUnpainted = QRect();
-    QPainter painter(this);
-    const QRect shown = PictureRect();
-    const int right = shown.x() + shown.width();
-    const int bottom = shown.y() + shown.height();
-    painter.fillRect(RectLTRB(0, 0, shown.x(), height()), FColor);
-    painter.fillRect(RectLTRB(right, 0, width(), height()), FColor);
-    painter.fillRect(RectLTRB(shown.x(), 0, shown.x() + FPicture.width(), shown.y()), FColor);
-    painter.fillRect(RectLTRB(shown.x(), bottom, shown.x() + FPicture.width(), height()), FColor);
+    if (event->rect().contains(ToWindow(FUnpainted))) FUnpainted = QRect();
     if (FShowPending && Visible()) StartShow();
+    const QRect area = ToPicturePixels(event->rect()) & rect();
+    if (area.isEmpty()) return;
+    // Composed in picture pixels, then each pixel becomes a block: crisp at
+    // every scale, labels and text included.
+    QImage shown(area.size(), QImage::Format_RGB32);
+    {
+        QPainter canvas(&shown);
+        canvas.translate(-area.topLeft());
+        PaintShown(canvas, area);
+    }
+    const qreal ratio = devicePixelRatioF();
+    const int wholeRatio = ratio == std::floor(ratio) ? static_cast<int>(ratio) : 1;
+    QImage blocks = RasterOps::Enlarged(shown, FScale * wholeRatio);
+    blocks.setDevicePixelRatio(wholeRatio);
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    painter.drawImage(area.topLeft() * FScale, blocks);
+}
+
+void TGfxPanel::PaintShown(QPainter& painter, const QRect& area) {
+    painter.fillRect(area, FColor);
     if (FWiper.Running()) {
-        painter.drawImage(event->rect(), FScreen, event->rect());
+        painter.drawImage(area, FScreen, area);
         return;
     }
-    DrawPicture(painter, event->rect());
-    FHost->PaintControls(painter, event->rect());
+    DrawPicture(painter, area);
+    FHost->PaintControls(painter, area);
 }
 
 void TGfxPanel::DrawPicture(QPainter& painter, const QRect& clip) {
@@ -351,13 +449,13 @@ void TGfxPanel::DrawPicture(QPainter& painter, const QRect& clip) {
 
 void TGfxPanel::mousePressEvent(QMouseEvent* event) {
     if (OnMouseDown) {
-        const QPoint at = event->position().toPoint();
+        const QPoint at = ToPicturePixels(event->position());
         OnMouseDown(this, event->button(), event->modifiers(), at.x(), at.y());
     }
 }
 
 void TGfxPanel::mouseReleaseEvent(QMouseEvent* event) {
-    const QPoint at = event->position().toPoint();
+    const QPoint at = ToPicturePixels(event->position());
     if (OnMouseUp) OnMouseUp(this, event->button(), event->modifiers(), at.x(), at.y());
     if (event->button() == Qt::LeftButton && rect().contains(at) && OnClick) OnClick(this);
 }
@@ -369,6 +467,6 @@ void TGfxPanel::mouseDoubleClickEvent(QMouseEvent* event) {
 
 void TGfxPanel::mouseMoveEvent(QMouseEvent* event) {
     if (!OnMouseMove) return;
-    const QPoint at = event->position().toPoint();
+    const QPoint at = ToPicturePixels(event->position());
     OnMouseMove(this, event->modifiers(), at.x(), at.y());
 }

@@ -34,6 +34,16 @@ using TFrameRate = uint16_t;
 // its frame and redraw each visible still image. Later children end up on
 // top. Self-painting children (labels, images with RespondToPaint) are
 // painted on the window after the picture.
+//
+// Scale: the window shows every picture pixel as a Scale x Scale block,
+// nearest-neighbour, whatever the scale (and the screen's device pixel
+// ratio on top of it). The panel's geometry (move, resize, setGeometry,
+// width, height, rect, pos, geometry) is in picture pixels: the game places
+// and measures its panels the same at every scale. A panel's place on a
+// parent panel is in the parent's picture pixels; on any other widget it is
+// in that widget's pixels. Mouse positions reach the handlers and the graphic
+// children in picture pixels. QWidget's own members stay in the window's
+// pixels; ShownSize names them where the window's size is meant.
 class TGfxPanel : public QWidget {
     Q_OBJECT
 public:
@@ -87,6 +97,34 @@ public:
     // (Center) or at the top left in its own size.
     QRect PictureRect() const;
 
+    // Picture pixel to window block, 1 to MaxScale. A panel lying on another
+    // panel takes that panel's scale; a new scale goes down to the panels
+    // lying on this one, and other widgets on it grow with it (place, size,
+    // font pixel size).
+    static constexpr int MaxScale = 8;
+    int Scale() const { return FScale; }
+    void SetScale(int scale);
+    // The size on the window, in the window's pixels.
+    QSize ShownSize() const { return QWidget::size(); }
+
+    // Geometry in picture pixels (see the class comment).
+    QRect geometry() const;
+    QPoint pos() const { return geometry().topLeft(); }
+    int x() const { return pos().x(); }
+    int y() const { return pos().y(); }
+    QSize size() const { return QWidget::size() / FScale; }
+    int width() const { return size().width(); }
+    int height() const { return size().height(); }
+    QRect rect() const { return QRect(QPoint(), size()); }
+    void setGeometry(const QRect& rect);
+    void setGeometry(int x, int y, int w, int h) { setGeometry(QRect(x, y, w, h)); }
+    void move(const QPoint& at) { setGeometry(QRect(at, size())); }
+    void move(int x, int y) { move(QPoint(x, y)); }
+    void resize(const QSize& size) { setGeometry(QRect(pos(), size)); }
+    void resize(int w, int h) { resize(QSize(w, h)); }
+    // A window position (in the panel's own window pixels) in picture pixels.
+    QPoint ToPicturePixels(const QPointF& at) const;
+
     // The panel's own visibility flag (not whether its window is shown).
     bool Visible() const;
     void SetVisible(bool value) { setVisible(value); }
@@ -138,10 +176,20 @@ private:
     QImage WhatLiesUnder() const;
     void DrawPicture(QPainter& painter, const QRect& clip);
     QRect PictureToWidget(const QRect& rect) const;
+    // Picture pixels to window pixels and back (the smallest rectangle covering it).
+    QRect ToWindow(const QRect& rect) const;
+    QRect ToPicturePixels(const QRect& windowRect) const;
+    // What is shown over a rectangle of the panel, in picture pixels.
+    void PaintShown(QPainter& painter, const QRect& area);
+    // The factor by which a parent's pixels relate to this panel's place.
+    int PlaceScale() const;
+    void AdoptParentScale();
+    void RescaleChildren(int oldScale);
     void InvalidateWidgetRect(const QRect& rect);
     void FlushDirty();
     void RepairErasedDuringFrame();
 
+    int FScale = 1;
     bool FPaletteAdapted = false;
     TFrameRate FFramesPerSec = 0;
     TFrameRate FHeldRate = 0;

@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QWidget>
 #include <algorithm>
+#include <cmath>
 
 TTextFont MakeFont(const QString& family, int pixelSize, bool bold, bool italic,
                    const QColor& color) {
@@ -17,6 +18,12 @@ TTextFont MakeFont(const QString& family, int pixelSize, bool bold, bool italic,
     font.Font.setItalic(italic);
     font.Color = color;
     return font;
+}
+
+QPoint ScaledDown(const QPointF& at, int scale) {
+    if (scale <= 1) return at.toPoint();
+    return QPoint(static_cast<int>(std::floor(at.x() / scale)),
+                  static_cast<int>(std::floor(at.y() / scale)));
 }
 
 // --- TGraphicControl -------------------------------------------------------
@@ -192,7 +199,7 @@ bool TGraphicHost::eventFilter(QObject* watched, QEvent* event) {
 
 bool TGraphicHost::HandleMouse(QEvent* event) {
     auto* mouse = static_cast<QMouseEvent*>(event);
-    const QPoint at = mouse->position().toPoint();
+    const QPoint at = ScaledDown(mouse->position(), FPixelScale);
     QPointer<TGraphicControl> target = FCapture ? FCapture.data() : ControlAt(at);
     if (event->type() == QEvent::MouseMove) UpdateCursor(target);
     if (!target) return false;

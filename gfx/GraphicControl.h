@@ -22,6 +22,10 @@ struct TTextFont {
 TTextFont MakeFont(const QString& family, int pixelSize, bool bold = false, bool italic = false,
                    const QColor& color = Qt::black);
 
+// A window position in units of `scale` window pixels (floor, so a
+// position left of or above the widget stays outside it).
+QPoint ScaledDown(const QPointF& at, int scale);
+
 // A non-windowed control: a rectangle on a parent widget that paints itself
 // after the parent's own picture and receives the mouse over its rectangle.
 // The parent keeps its graphic controls in child order (later ones on top).
@@ -142,6 +146,10 @@ public:
     // (its QObject children among them) no longer touch it.
     void ReleaseControls();
 
+    // Window pixels per unit of the controls' coordinates (a scaled panel's
+    // picture pixel); mouse positions are divided by it.
+    void SetPixelScale(int scale) { FPixelScale = scale < 1 ? 1 : scale; }
+
     // The top-most visible, enabled control containing the point, or nullptr.
     TGraphicControl* ControlAt(const QPoint& point) const;
 
@@ -160,6 +168,7 @@ private:
     QWidget* FWidget;
     std::vector<TGraphicControl*> FControls;
     bool FPaintsAfterWidget = true;
+    int FPixelScale = 1;
     QPointer<TGraphicControl> FCapture;
     bool FCursorOverridden = false;
     bool FWidgetHadCursor = false;

@@ -1,6 +1,7 @@
 #include "gfx/RasterOps.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace RasterOps {
 namespace {
@@ -122,6 +123,23 @@ void Fill(QImage& dst, const QRect& rect, QRgb color) {
         QRgb* row = reinterpret_cast<QRgb*>(dst.scanLine(y)) + clip.x();
         std::fill(row, row + clip.width(), color);
     }
+}
+
+QImage Enlarged(const QImage& image, int factor) {
+    if (factor <= 1 || image.isNull()) return image;
+    const QImage source = ToRgb32(image);
+    QImage blocks(source.width() * factor, source.height() * factor, QImage::Format_RGB32);
+    if (blocks.isNull()) return image;
+    const size_t rowBytes = static_cast<size_t>(blocks.width()) * sizeof(QRgb);
+    for (int y = 0; y < source.height(); ++y) {
+        const QRgb* from = reinterpret_cast<const QRgb*>(source.constScanLine(y));
+        QRgb* first = reinterpret_cast<QRgb*>(blocks.scanLine(y * factor));
+        for (int x = 0; x < source.width(); ++x)
+            std::fill(first + x * factor, first + (x + 1) * factor, from[x]);
+        for (int k = 1; k < factor; ++k)
+            std::memcpy(blocks.scanLine(y * factor + k), first, rowBytes);
+    }
+    return blocks;
 }
 
 QImage ToRgb32(const QImage& image) {

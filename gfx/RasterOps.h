@@ -25,6 +25,10 @@ void MaskedBlt(QImage& dst, const QRect& dstRect, const QImage& picture, const Q
 // Fills the rectangle (clipped to the image) with one colour.
 void Fill(QImage& dst, const QRect& rect, QRgb color);
 
+// The image with every pixel repeated into a factor x factor block (the
+// image itself for a factor of 1 or less).
+QImage Enlarged(const QImage& image, int factor);
+
 // The image in Format_RGB32 (a shallow copy when it already is).
 QImage ToRgb32(const QImage& image);
 

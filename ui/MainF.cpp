@@ -35,6 +35,7 @@
 #include "ui/RulesF.h"
 #include "ui/SessionEnd.h"
 #include "ui/ShowF.h"
+#include "ui/WindowScale.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -64,7 +65,8 @@ TMainForm::TMainForm(TGfxForm* gfx, QWidget* parent) : TBrenmarMMForm(parent), F
     ShowForm = new TShowForm(FramePanelComponent, nullptr, this);
     Cursors::Nudge();
     SaveDemoDataMenuItem->setVisible(true);
-    SetClientSize(FrameParts::FrameWidth, FrameParts::FrameHeight);
+    FSizer = new TWindowSizer(this, FramePanelComponent, OptionsMenu, Fullscreenesccancels1);
+    FSizer->Start();
     ArmSkip();
     ClearSkip();
     UpdateMenus();
@@ -205,18 +207,13 @@ void TMainForm::ShowLevel(int level) {
 }
 
 void TMainForm::FormResize() {
-    const QSize client = ClientSize();
-    FramePanelComponent->move(client.width() / 2 - FramePanelComponent->width() / 2,
-                              client.height() / 2 - FramePanelComponent->height() / 2);
+    if (FSizer) FSizer->FollowClient();
 }
 
 void TMainForm::FrameResized() {
     // The window follows the frame both ways: after a two-player session it
     // goes back to one player's width, with nothing of the other frame left.
-    const QSize client = ClientSize();
-    if (client.width() != FramePanelComponent->width())
-        SetClientSize(FramePanelComponent->width(), client.height());
-    FormResize();
+    FSizer->Fit();
     // The frame changes as a session takes it: from here on the games run,
     // and the items that would pull the recording from under them are shut.
     UpdateMenus();

@@ -24,6 +24,7 @@ class TOptionsForm;
 class TSImage;
 class TSessionCoordinator;
 class TShowForm;
+class TWindowSizer;
 
 // The main window: the title screen (the frame with its three-choice menu
 // and tinsel), the menus, the frame on which the games are played (with the
@@ -55,6 +56,8 @@ public:
     std::unique_ptr<TTitleMenu> TitleMenu;
     TShowForm* ShowForm = nullptr;
     TGfxPanel* MenuPanel() const;
+    // The window's scale and its "Window size" items.
+    TWindowSizer* WindowSizer() const { return FSizer; }
 
     // --- Title screen ---
     bool MenuBusy() const { return FMenuBusy; }
@@ -164,6 +167,7 @@ private:
     QPointer<TMouseControl> FMouseControl;
     TGameParamsForm* FGameParams = nullptr;
     TSessionCoordinator* FSession = nullptr;
+    TWindowSizer* FSizer = nullptr;
     // Until the window is first shown the title menu is not up.
     bool FMenuBusy = true;
     bool FEndingGame = false;

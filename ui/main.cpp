@@ -5,6 +5,7 @@
 #include "ui/KolvexProgram.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <cstdio>
 #include <cstring>
 
@@ -15,6 +16,9 @@ int main(int argc, char** argv) {
             std::fputs(TCommandLine::Usage().toLocal8Bit().constData(), stdout);
             return 0;
         }
+    // A whole device pixel ratio keeps every picture pixel a whole block of the screen's pixels.
+    QGuiApplication::setHighDpiScaleFactorRoundingPolicy(
+        Qt::HighDpiScaleFactorRoundingPolicy::Round);
     KolvexApplication app(argc, argv);
     const TCommandLine line = TCommandLine::Parse(QCoreApplication::arguments());
     if (!line.Problem.isEmpty()) {

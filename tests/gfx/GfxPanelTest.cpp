@@ -3,6 +3,8 @@
 #include "gfx/brenmarUtils.h"
 #include "platform/Exception.h"
 
+#include <QApplication>
+#include <QMouseEvent>
 #include <QPointer>
 #include <gtest/gtest.h>
 #include <vector>
@@ -251,4 +253,63 @@ TEST_F(GfxPanelTest, AHiddenWindowWhosePanelIsVisibleKeepsComposing) {
     const int left = sprite->Left();
     ASSERT_TRUE(RunUntil([&] { return frames >= 4; }));
     EXPECT_EQ(sprite->Left(), left + 3);
+}
+
+TEST_F(GfxPanelTest, AtThreeTimesTheMouseReachesTheControlAndThePixelItIsOver) {
+    ShownPanel shown(Gradient(64, 48));
+    TGfxPanel& panel = shown.Panel;
+    panel.SetScale(3);
+    EXPECT_EQ(panel.ShownSize(), QSize(192, 144));
+    EXPECT_EQ(panel.size(), QSize(64, 48));
+    TGraphicControl cell(&panel);
+    cell.SetBounds(20, 10, 16, 16);
+    QPoint onPanel(-1, -1);
+    QPoint onCell(-1, -1);
+    panel.OnMouseDown = [&](QObject*, Qt::MouseButton, Qt::KeyboardModifiers, int x, int y) {
+        onPanel = QPoint(x, y);
+    };
+    cell.OnMouseDown = [&](QObject*, Qt::MouseButton, Qt::KeyboardModifiers, int x, int y) {
+        onCell = QPoint(x, y);
+    };
+    struct Case {
+        QPoint Window;
+        QPoint Panel;
+        QPoint Cell;
+    };
+    const QPoint none(-1, -1);
+    for (const Case& c : {Case{QPoint(60, 30), none, QPoint(0, 0)},
+                          Case{QPoint(107, 77), none, QPoint(15, 15)},
+                          Case{QPoint(108, 30), QPoint(36, 10), none},
+                          Case{QPoint(59, 29), QPoint(19, 9), none},
+                          Case{QPoint(191, 143), QPoint(63, 47), none}}) {
+        onPanel = onCell = none;
+        QMouseEvent press(QEvent::MouseButtonPress, QPointF(c.Window), QPointF(c.Window),
+                          Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&panel, &press);
+        QMouseEvent release(QEvent::MouseButtonRelease, QPointF(c.Window), QPointF(c.Window),
+                            Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(&panel, &release);
+        EXPECT_EQ(onPanel, c.Panel) << c.Window.x();
+        EXPECT_EQ(onCell, c.Cell) << c.Window.x();
+    }
+}
+
+TEST_F(GfxPanelTest, APanelOnAScaledPanelTakesItsScaleAndKeepsItsPlaceInPicturePixels) {
+    TGfxPanel frame;
+    frame.resize(100, 80);
+    TGfxPanel inner(&frame);
+    inner.setGeometry(10, 20, 30, 40);
+    frame.SetScale(2);
+    EXPECT_EQ(inner.Scale(), 2);
+    EXPECT_EQ(inner.geometry(), QRect(10, 20, 30, 40));
+    EXPECT_EQ(inner.QWidget::geometry(), QRect(20, 40, 60, 80));
+    TGfxPanel later(&frame);
+    EXPECT_EQ(later.Scale(), 2);
+    TGfxPanel moved;
+    moved.resize(8, 8);
+    moved.setParent(&frame);
+    moved.move(5, 6);
+    EXPECT_EQ(moved.QWidget::geometry(), QRect(10, 12, 16, 16));
+    frame.SetScale(1);
+    EXPECT_EQ(moved.QWidget::geometry(), QRect(5, 6, 8, 8));
 }
