@@ -70,6 +70,20 @@ void TWindowSizer::SetScale(int scale) {
     Settings().WindowScale = FScale;
     SizeItems[static_cast<size_t>(FScale - Smallest)]->setChecked(true);
     Fit();
+    KeepOnScreen();
+}
+
+void TWindowSizer::KeepOnScreen() {
+    // A window that grows keeps its place, unless that would take part of it off the screen.
+    const QScreen* screen = FWindow->screen();
+    if (!screen || !FWindow->isVisible() || FWindow->FullScreen()) return;
+    const QRect area = screen->availableGeometry();
+    QRect place = FWindow->frameGeometry();
+    if (place.right() > area.right()) place.moveRight(area.right());
+    if (place.bottom() > area.bottom()) place.moveBottom(area.bottom());
+    if (place.left() < area.left()) place.moveLeft(area.left());
+    if (place.top() < area.top()) place.moveTop(area.top());
+    if (place.topLeft() != FWindow->frameGeometry().topLeft()) FWindow->move(place.topLeft());
 }
 
 void TWindowSizer::Start() {

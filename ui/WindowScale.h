@@ -54,6 +54,7 @@ public:
 
 private:
     void BuildMenu(QMenu* menu, QAction* before);
+    void KeepOnScreen();
 
     TBrenmarMMForm* FWindow;
     TGfxPanel* FFrame;

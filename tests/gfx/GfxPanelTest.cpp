@@ -4,6 +4,7 @@
 #include "platform/Exception.h"
 
 #include <QApplication>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPointer>
 #include <gtest/gtest.h>
@@ -305,11 +306,21 @@ TEST_F(GfxPanelTest, APanelOnAScaledPanelTakesItsScaleAndKeepsItsPlaceInPictureP
     EXPECT_EQ(inner.QWidget::geometry(), QRect(20, 40, 60, 80));
     TGfxPanel later(&frame);
     EXPECT_EQ(later.Scale(), 2);
+    // Laid onto the scaled panel later, with a text box on it (a name entry).
     TGfxPanel moved;
     moved.resize(8, 8);
+    QLineEdit* box = new QLineEdit(&moved);
+    box->setGeometry(1, 2, 5, 4);
+    QFont font;
+    font.setPixelSize(7);
+    box->setFont(font);
     moved.setParent(&frame);
     moved.move(5, 6);
     EXPECT_EQ(moved.QWidget::geometry(), QRect(10, 12, 16, 16));
-    frame.SetScale(1);
-    EXPECT_EQ(moved.QWidget::geometry(), QRect(5, 6, 8, 8));
+    EXPECT_EQ(box->geometry(), QRect(2, 4, 10, 8));
+    EXPECT_EQ(box->font().pixelSize(), 14);
+    frame.SetScale(3);
+    EXPECT_EQ(moved.QWidget::geometry(), QRect(15, 18, 24, 24));
+    EXPECT_EQ(box->geometry(), QRect(3, 6, 15, 12));
+    EXPECT_EQ(box->font().pixelSize(), 21);
 }
