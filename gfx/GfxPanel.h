@@ -112,7 +112,7 @@ public:
     QPoint pos() const { return geometry().topLeft(); }
     int x() const { return pos().x(); }
     int y() const { return pos().y(); }
-    QSize size() const { return QWidget::size() / FScale; }
+    QSize size() const { return QSize(QWidget::width() / FScale, QWidget::height() / FScale); }
     int width() const { return size().width(); }
     int height() const { return size().height(); }
     QRect rect() const { return QRect(QPoint(), size()); }
