@@ -1,19 +1,8 @@
-#include "UiTestSupport.h"
-#include "flow/GameF.h"
-#include "flow/GfxF.h"
-#include "flow/SessionCoordinator_KX.h"
-#include "gfx/Wiper.h"
-#include "gfx/brenmarUtils.h"
-#include "persistence/DemoF.h"
-#include "persistence/Settings_KX.h"
-#include "platform/KeyState.h"
-#include "ui/KolvexDM.h"
-#include "ui/MainF.h"
+#include "MainWindowFixture.h"
 #include "ui/WindowScale.h"
 
 #include <QAction>
 #include <QTest>
-#include <gtest/gtest.h>
 
 using namespace UiTest;
 
@@ -47,42 +36,17 @@ TEST(WindowScaleChoiceTest, FirstStartFullScreenAndSteps) {
     EXPECT_EQ(WindowScale::Stepped(0, -1), 1);
 }
 
-class WindowScaleTest : public testing::Test {
+// The main window at 1x, whatever an earlier test chose.
+class WindowScaleTest : public MainWindowTest {
 protected:
     void SetUp() override {
-        TestEnvironment::Reset();
-        ClearBoth();
         FSavedScale = Settings().WindowScale;
         Settings().WindowScale = 1;
-        Gfx = std::make_unique<TGfxForm>();
-        Main = std::make_unique<TMainForm>(Gfx.get());
-        Demo = std::make_unique<TDemoForm>(Main.get(), Gfx.get());
-        Main->SetDemoForm(Demo.get());
-        DM = std::make_unique<TKolvexDM>();
-        Main->SetDataModule(DM.get());
-        Main->show();
-        ASSERT_TRUE(RunUntil([this] { return TitleUp(); }));
+        MainWindowTest::SetUp();
     }
     void TearDown() override {
-        Main.reset();
-        Demo->RestorePlayerSettings();
-        DM.reset();
-        Demo.reset();
-        Gfx.reset();
+        MainWindowTest::TearDown();
         Settings().WindowScale = FSavedScale;
-        KeyState::ReleaseAll();
-        ClearBoth();
-        Application::ResetTerminated();
-    }
-    bool TitleUp() const {
-        return !Main->MenuBusy() && !Main->MenuPanel()->ShowPending() &&
-               !TWiper::AnyWipeRunning();
-    }
-    bool GamesShown() const {
-        if (TWiper::AnyWipeRunning() || !Main->Session()) return false;
-        for (int i = 0; i < Main->Session()->Count(); ++i)
-            if (Main->Session()->GetGame(i)->GamePanel()->ShowPending()) return false;
-        return true;
     }
     TWindowSizer& Sizer() const { return *Main->WindowSizer(); }
     QImage Shot() const { return Main->FramePanel()->grab().toImage(); }
@@ -96,10 +60,6 @@ protected:
         return wrong;
     }
 
-    std::unique_ptr<TGfxForm> Gfx;
-    std::unique_ptr<TMainForm> Main;
-    std::unique_ptr<TDemoForm> Demo;
-    std::unique_ptr<TKolvexDM> DM;
     int FSavedScale = 0;
 };
 
@@ -116,14 +76,14 @@ TEST_F(WindowScaleTest, AFramePaintedAtThreeTimesIsTheOneTimesFrameWithEveryPixe
     compare("title");
     Main->CheckPlayersItem(2);
     Main->StartNewGame();
-    ASSERT_TRUE(RunUntil([this] { return GamesShown(); }));
+    ASSERT_TRUE(Settle());
     compare("two players");
     // The game places and measures its panels as at 1x.
     EXPECT_EQ(Main->FramePanel()->geometry(), QRect(0, 0, 384, 416));
     EXPECT_EQ(Main->Session()->GetGame(1)->GamePanel()->pos(), QPoint(16, 80));
     // After the session the window is one player's frame again, at the scale.
     Main->HandleKey(VK_ESCAPE);
-    ASSERT_TRUE(RunUntil([this] { return TitleUp() && !Main->IsGameRunning(); }, 2000000));
+    ASSERT_TRUE(RunUntilMenuBack());
     EXPECT_EQ(Main->ClientSize(), QSize(576, 1248));
     Main->CheckPlayersItem(1);
 }
