@@ -15,6 +15,7 @@
 #include "gfx/Label.h"
 #include "gfx/RasterOps.h"
 #include "gfx/Sprite.h"
+#include "gfx/WaitHint.h"
 #include "gfx/Wiper.h"
 #include "gfx/brenmarUtils.h"
 #include "model/BrickSupplier_KX.h"
@@ -136,6 +137,10 @@ void TGameForm::CreateComponents() {
     FScoreLabel->SetBounds(0, 0, PanelWidth, 16);
     FScoreLabel->SetEnabled(false);
     FScoreLabel->SetVisible(false);
+
+    FWaitHint =
+        new TWaitHint(FGamePanel, 150, PanelWidth,
+                      MakeFont(QStringLiteral("Times New Roman"), 16, true, false, Qt::red));
 
     UpdateCursors();
 }

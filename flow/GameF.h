@@ -29,6 +29,7 @@ class TPlayfield;
 class TSessionCoordinator;
 class TSimplePlayfield;
 class TSprite;
+class TWaitHint;
 class TbmGameController;
 class TComputerHand;
 class QWidget;
@@ -131,6 +132,8 @@ public:
     const QImage& MaskImage() const { return FMaskImage; }
     TLabel* GameOverLabel() const { return FGameOverLabel; }
     TLabel* ScoreLabel() const { return FScoreLabel; }
+    // "Press Enter" under "Game Over" while the game waits for the player.
+    TWaitHint* WaitHint() const { return FWaitHint; }
 
     // The brick's top as actions are stamped with it. While the brick rests
     // its position stands still, so the frames it has rested are added in
@@ -254,6 +257,7 @@ private:
     QImage FBricksImage;
     QImage FMaskImage;
     TLabel* FScoreLabel = nullptr;
+    TWaitHint* FWaitHint = nullptr;
     bool FColourMarked = false;
 
     // Fields.

@@ -13,6 +13,7 @@
 #include "gfx/Label.h"
 #include "gfx/RasterOps.h"
 #include "gfx/Sprite.h"
+#include "gfx/WaitHint.h"
 #include "gfx/Wiper.h"
 #include "gfx/brenmarUtils.h"
 #include "model/BrickSupplier_KX.h"
@@ -256,6 +257,7 @@ void TGameForm::TheGameGameOver(QObject*) {
     FGamePanel->Update();
     // Nobody sits at the computer's well to go on from its end.
     if (!Replaying() && !IsComputer()) {
+        const TWaitHint::During hint(FWaitHint);
         Host()->WaitForUser(10000);
         ClearSkip();
     }

@@ -3,6 +3,7 @@
 #include "flow/GameF.h"
 #include "flow/SessionCoordinator_KX.h"
 #include "flow/brenmarGameCtrl.h"
+#include "gfx/WaitHint.h"
 #include "gfx/brenmarUtils.h"
 #include "model/KolvexPlayer.h"
 #include "platform/Application.h"
@@ -37,6 +38,8 @@ void AskForNames(TSessionCoordinator* session, TShowForm& show, bool replayed) {
     }
     if (!entered) return;
     show.ShowTopScores();
+    // The table has gone, and so have the wells: the bare frame says what the game waits for.
+    const TWaitHint::During hint(show.FrameWaitHint());
     WaitSeconds(10000);
 }
 

@@ -3,6 +3,7 @@
 #include "gfx/GfxPanel.h"
 #include "gfx/Sprite.h"
 #include "gfx/Typer.h"
+#include "gfx/WaitHint.h"
 #include "gfx/brenmarUtils.h"
 #include "persistence/ScoreList_KX.h"
 #include "resources/Resources_KX.h"
@@ -77,6 +78,18 @@ TShowForm::TShowForm(TGfxPanel* frame, TScoreList* scores, QWidget* parent)
     NameEdit->hide();
     NameEdit->installEventFilter(this);
 
+    // Below the table's last row; and over the bare frame for the wait after
+    // the table, when the wells have gone.
+    const TTextFont hintFace =
+        MakeFont(QStringLiteral("Courier New"), 14, true, false, QColor(192, 192, 192));
+    FWaitHint = new TWaitHint(ShowPanel, 0, PanelWidth, hintFace);
+    FWaitHint->SetTop(PanelHeight - FWaitHint->Height());
+    if (frame) {
+        FFrameWaitHint = new TWaitHint(frame, 0, PanelWidth, hintFace);
+        FFrameWaitHint->SetBounds(16, 80 + (PanelHeight - FFrameWaitHint->Height()) / 2, PanelWidth,
+                                  FFrameWaitHint->Height());
+    }
+
     CreateSparkles();
     TTyper::SetSparkleSource([this] {
         return std::vector<TSprite*>{TyperMagicA[0], TyperMagicB[2], TyperMagicA[1],
@@ -120,6 +133,10 @@ void TShowForm::CreateSparkles() {
         TyperMagicA[static_cast<size_t>(i)] = make(QStringLiteral("TyperMagicA%1").arg(i + 1));
         TyperMagicB[static_cast<size_t>(i)] = make(QStringLiteral("TyperMagicB%1").arg(i + 1));
     }
+}
+
+TWaitHint* TShowForm::FrameWaitHint() const {
+    return FFrameWaitHint;
 }
 
 bool TShowForm::IsShowPanelVisible() const {
@@ -264,6 +281,7 @@ void TShowForm::ShowTopScores() {
     try {
         DrawTopScoreTable();
         ClearSkip();
+        const TWaitHint::During hint(FWaitHint);
         WaitSeconds(1000);
     } catch (...) {
         ClosePresentation();
@@ -425,8 +443,9 @@ void TShowForm::ShowCredits() {
 
 void TShowForm::ShowMatchEnd(int32_t person, int32_t computer) {
     const bool won = person > computer, lost = person < computer;
-    OpenPresentation(won ? QStringLiteral("Bravo!") : lost ? QStringLiteral("Oh no...")
-                                                          : QStringLiteral("Even!"));
+    OpenPresentation(won    ? QStringLiteral("Bravo!")
+                     : lost ? QStringLiteral("Oh no...")
+                            : QStringLiteral("Even!"));
     try {
         if (won) {
             TypeLn(QStringLiteral("You have beaten"));

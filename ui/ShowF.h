@@ -18,6 +18,7 @@ class TGfxPanel;
 class TScoreList;
 class TSprite;
 class TTyper;
+class TWaitHint;
 
 // One row of the top-score table: "#" and the rank, then the name and the
 // score, or "  -  -  -" for a place nobody holds yet. Equal scores share a rank.
@@ -80,6 +81,10 @@ public:
     // The table of the open presentation (from the current score list).
     void DrawTopScoreTable();
     static std::vector<TTopScoreRow> TopScoreRows(const TScoreList& list);
+    // "Press Enter" under the top-score table while it waits for the player.
+    TWaitHint* WaitHint() const { return FWaitHint; }
+    // The same over the middle of the frame's first well, for waits with nothing on it.
+    TWaitHint* FrameWaitHint() const;
     // The lines typed since the presentation opened, the headline first.
     const QStringList& PresentedLines() const { return FLines; }
 
@@ -97,6 +102,8 @@ private:
 
     QPointer<TGfxPanel> FFrame;
     TScoreList* FScores;
+    TWaitHint* FWaitHint = nullptr;
+    QPointer<TWaitHint> FFrameWaitHint;
     QPointer<TGfxPanel> FPanelGuard;
     TTextFont FTypingFont;
     std::unique_ptr<TTyper> FTyper;
