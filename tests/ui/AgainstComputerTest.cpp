@@ -1,4 +1,4 @@
-#include "UiTestSupport.h"
+#include "MainWindowFixture.h"
 #include "flow/GameF.h"
 #include "flow/GfxF.h"
 #include "flow/SessionCoordinator_KX.h"
@@ -22,49 +22,17 @@ using namespace UiTest;
 
 namespace {
 // "1 against the computer" in the main window, as the player starts it.
-class AgainstComputerTest : public testing::Test {
+class AgainstComputerTest : public MainWindowTest {
 protected:
     void SetUp() override {
-        TestEnvironment::Reset();
-        ClearBoth();
-        FSavedPath = Settings().ScoreListPath;
         FSavedStrength = Settings().ComputerStrength;
-        const QString folder = TestEnvironment::ScratchFolder() + QStringLiteral("/versus");
-        QDir().mkpath(folder);
-        Settings().ScoreListPath = folder;
-        Gfx = std::make_unique<TGfxForm>();
-        Main = std::make_unique<TMainForm>(Gfx.get());
-        Demo = std::make_unique<TDemoForm>(Main.get(), Gfx.get());
-        Main->SetDemoForm(Demo.get());
-        DM = std::make_unique<TKolvexDM>();
-        Main->SetDataModule(DM.get());
-        Main->show();
-        ASSERT_TRUE(RunUntil([this] {
-            return !Main->MenuBusy() && !Main->MenuPanel()->ShowPending() &&
-                   !TWiper::AnyWipeRunning();
-        }));
-        // No entries yet: every positive score has a place in the list. An
-        // empty file is a missing one, so the defaults are kept out.
-        DM->ScoreList.OnNoFile = nullptr;
+        MainWindowTest::SetUp();
+        EmptyScoreList();
     }
     void TearDown() override {
-        Main.reset();
-        Demo->RestorePlayerSettings();
-        DM.reset();
-        Demo.reset();
-        Gfx.reset();
-        Settings().ScoreListPath = FSavedPath;
+        MainWindowTest::TearDown();
         Settings().ComputerStrength = FSavedStrength;
-        KeyState::ReleaseAll();
-        ClearBoth();
-        Application::ResetTerminated();
     }
-
-    std::unique_ptr<TGfxForm> Gfx;
-    std::unique_ptr<TMainForm> Main;
-    std::unique_ptr<TDemoForm> Demo;
-    std::unique_ptr<TKolvexDM> DM;
-    QString FSavedPath;
     int FSavedStrength = 2;
 };
 } // namespace
@@ -121,8 +89,7 @@ TEST_F(AgainstComputerTest, OnlyThePersonsScoreIsOfferedAndTheWinnerIsShown) {
             });
     };
     watch();
-    ASSERT_TRUE(RunUntil([this] { return !Main->MenuBusy() && !Main->IsGameRunning(); },
-                         2000000));
+    ASSERT_TRUE(RunUntil([this] { return !Main->MenuBusy() && !Main->IsGameRunning(); }, 2000000));
     watcher.reset();
     ASSERT_FALSE(winner.isEmpty()) << "the end shows who won";
     EXPECT_TRUE(winner.contains(QStringLiteral("The computer")));
@@ -130,7 +97,8 @@ TEST_F(AgainstComputerTest, OnlyThePersonsScoreIsOfferedAndTheWinnerIsShown) {
     // what it scores varies, but never reaches the computer's.
     const int32_t person = session->GetGame(0)->Score();
     EXPECT_LT(person, session->GetGame(1)->Score());
-    EXPECT_TRUE(winner.contains(QStringLiteral("You: %1").arg(person))) << winner.join('|').toStdString();
+    EXPECT_TRUE(winner.contains(QStringLiteral("You: %1").arg(person)))
+        << winner.join('|').toStdString();
     EXPECT_EQ(asked, 1);
     ASSERT_EQ(DM->ScoreList.Count(), 1);
     EXPECT_EQ(DM->ScoreList.Items(0).PlayerName, QStringLiteral("Me"));

@@ -1,11 +1,11 @@
-#include "UiTestSupport.h"
+#include "MainWindowFixture.h"
 #include "flow/GameF.h"
 #include "flow/GfxF.h"
 #include "flow/SessionCoordinator_KX.h"
 #include "gfx/RasterOps.h"
 #include "gfx/SImage.h"
-#include "gfx/brenmarUtils.h"
 #include "gfx/Sprite.h"
+#include "gfx/brenmarUtils.h"
 #include "model/BrickSupplier_KX.h"
 #include "model/Playfield_KX.h"
 #include "persistence/DemoF.h"
@@ -54,38 +54,15 @@ bool TitleShowsMarks(const QImage& shown, bool marked) {
     return differing > 0 && matching * 10 >= differing * 9;
 }
 
-class ColourMarks : public testing::Test {
+class ColourMarks : public MainWindowTest {
 protected:
     void SetUp() override {
-        TestEnvironment::Reset();
-        ClearBoth();
-        FSavedPath = Settings().ScoreListPath;
         Settings().MarkColours = false;
-        Settings().ScoreListPath = TestEnvironment::ScratchFolder() + QStringLiteral("/marks");
-        QDir().mkpath(Settings().ScoreListPath);
-        Gfx = std::make_unique<TGfxForm>();
-        Main = std::make_unique<TMainForm>(Gfx.get());
-        Demo = std::make_unique<TDemoForm>(Main.get(), Gfx.get());
-        Main->SetDemoForm(Demo.get());
-        DM = std::make_unique<TKolvexDM>();
-        Main->SetDataModule(DM.get());
-        Main->show();
-        ASSERT_TRUE(RunUntil([this] {
-            return !Main->MenuBusy() && !Main->MenuPanel()->ShowPending() &&
-                   !TWiper::AnyWipeRunning();
-        }));
+        MainWindowTest::SetUp();
     }
     void TearDown() override {
-        Main.reset();
-        Demo->RestorePlayerSettings();
-        DM.reset();
-        Demo.reset();
-        Gfx.reset();
-        Settings().ScoreListPath = FSavedPath;
+        MainWindowTest::TearDown();
         Settings().MarkColours = false;
-        KeyState::ReleaseAll();
-        ClearBoth();
-        Application::ResetTerminated();
     }
     // The option as the options dialog's OK leaves it.
     void SetOption(bool marked) {
@@ -110,12 +87,6 @@ protected:
         return Shows(game->BricksImage(), QPoint(16 * x, 16 * y),
                      Picture(QStringLiteral("SmallType%1").arg(colour), marked));
     }
-
-    std::unique_ptr<TGfxForm> Gfx;
-    std::unique_ptr<TMainForm> Main;
-    std::unique_ptr<TDemoForm> Demo;
-    std::unique_ptr<TKolvexDM> DM;
-    QString FSavedPath;
 };
 
 // Each session draws with the option as it was when it began: switched
@@ -133,8 +104,8 @@ TEST_F(ColourMarks, EveryPictureOfCellsFollowsTheOptionFromTheNextSession) {
         ASSERT_TRUE(brick);
         const QString kind = brick->objectName().mid(QStringLiteral("Sprite").size());
         EXPECT_TRUE(Shows(brick->Picture(), {}, Picture(kind, marked))) << kind.toStdString();
-        const QImage next =
-            Picture(QStringLiteral("BrickType%1").arg(Main->Session()->Supplier()->Peek(0)), marked);
+        const QImage next = Picture(
+            QStringLiteral("BrickType%1").arg(Main->Session()->Supplier()->Peek(0)), marked);
         EXPECT_TRUE(Shows(Main->NextBrickImage->Picture(), {},
                           next.copy(0, 0, next.height(), next.height())));
 
@@ -171,8 +142,8 @@ TEST_F(ColourMarks, EveryPictureOfCellsFollowsTheOptionFromTheNextSession) {
         map.reset();
 
         Main->HandleKey(VK_ESCAPE);
-        ASSERT_TRUE(RunUntil([this] { return !Main->MenuBusy() && !Main->IsGameRunning(); },
-                             2000000));
+        ASSERT_TRUE(
+            RunUntil([this] { return !Main->MenuBusy() && !Main->IsGameRunning(); }, 2000000));
         for (int i = 0; i < 20; ++i)
             Application::ProcessMessages();
         EXPECT_TRUE(TitleShowsMarks(Main->MenuPanel()->Picture(), !marked));

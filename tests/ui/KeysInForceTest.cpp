@@ -1,4 +1,4 @@
-#include "UiTestSupport.h"
+#include "MainWindowFixture.h"
 #include "flow/GameF.h"
 #include "flow/GfxF.h"
 #include "flow/SessionCoordinator_KX.h"
@@ -57,38 +57,13 @@ TEST(KeysInForce, TheReadMesKeySectionNamesTheKeysInForce) {
     EXPECT_EQ(changed.count('\n'), original.count('\n'));
 }
 
-class HandOver : public testing::Test {
+class HandOver : public MainWindowTest {
 protected:
-    void SetUp() override {
-        TestEnvironment::Reset();
-        KeyState::ReleaseAll();
-        Gfx = std::make_unique<TGfxForm>();
-        Main = std::make_unique<TMainForm>(Gfx.get());
-        Demo = std::make_unique<TDemoForm>(Main.get(), Gfx.get());
-        Main->SetDemoForm(Demo.get());
-        DM = std::make_unique<TKolvexDM>();
-        Main->SetDataModule(DM.get());
-        Main->show();
-        ASSERT_TRUE(RunUntil([this] { return !Main->MenuBusy() && !TWiper::AnyWipeRunning(); }));
-    }
-    void TearDown() override {
-        Main.reset();
-        Demo->RestorePlayerSettings();
-        DM.reset();
-        Demo.reset();
-        Gfx.reset();
-        KeyState::ReleaseAll();
-        Application::ResetTerminated();
-    }
     bool Playing() {
         TSessionCoordinator* session = Main->Session();
         if (TWiper::AnyWipeRunning() || !session || session->Count() == 0) return false;
         return !session->GetGame(0)->GamePanel()->ShowPending();
     }
-    std::unique_ptr<TGfxForm> Gfx;
-    std::unique_ptr<TMainForm> Main;
-    std::unique_ptr<TDemoForm> Demo;
-    std::unique_ptr<TKolvexDM> DM;
 };
 
 TEST_F(HandOver, TapsMadeWhileTheOldGamePlayedAreNotThePlayersMoves) {
