@@ -1,5 +1,6 @@
 #include "gfx/GfxPanel.h"
 
+#include "gfx/FrameRateLog.h"
 #include "gfx/RasterOps.h"
 #include "gfx/SImage.h"
 #include "gfx/Sprite.h"
@@ -97,6 +98,7 @@ void TGfxPanel::SaveBackground() {
 }
 
 void TGfxPanel::PictureChanged() {
+    FShown.Clear();
     if (!FPaletteAdapted) {
         FPaletteAdapted = true;
         AdaptToDisplay(MasterPalette(), FPicture);
@@ -250,7 +252,27 @@ QRect TGfxPanel::PictureToWidget(const QRect& rect) const {
 }
 
 void TGfxPanel::InvalidatePictureRect(const QRect& rect) {
+    if (FComposing && !FStretch) {
+        FDrawnInFrame.push_back(rect);
+        return;
+    }
+    // Drawn from outside a frame: shown as it is now, and the copy follows.
+    if (!FStretch) FShown.TakeChanges(FPicture, rect);
     InvalidateWidgetRect(PictureToWidget(rect));
+}
+
+void TGfxPanel::HandChangesToWindow() {
+    std::vector<QRect> drawn = std::move(FDrawnInFrame);
+    FDrawnInFrame.clear();
+    const bool compared = FShown.Covers(FPicture);
+    for (const QRect& r : drawn) {
+        const QRect changed = PictureToWidget(FShown.TakeChanges(FPicture, r)) & rect();
+        if (changed.isEmpty()) continue;
+        FUnpainted |= changed;
+        FDirty.push_back(changed);
+    }
+    // The first frame after a show or a new picture: from here on the window shows the picture.
+    if (!compared) FShown.TakeAll(FPicture);
 }
 
 void TGfxPanel::InvalidateWidgetRect(const QRect& rect) {
@@ -265,6 +287,7 @@ void TGfxPanel::InvalidateWidgetRect(const QRect& rect) {
 }
 
 void TGfxPanel::FlushDirty() {
+    HandChangesToWindow();
     if (FDirty.size() > MaxSeparateRepaints) {
         QRect all;
         for (const QRect& r : FDirty)
@@ -285,6 +308,7 @@ void TGfxPanel::Update() {
 
 void TGfxPanel::FrameTick() {
     if (Application::Terminated()) return;
+    if (FrameRateLog::Enabled()) FrameRateLog::Tick(this, LogName(), FFramesPerSec);
     const QPointer<TGfxPanel> self(this);
     if (FShowDone) {
         // The show came first, even when the tick overtook its posted notice.
@@ -304,6 +328,15 @@ void TGfxPanel::FrameTick() {
     if (!FWiper.Running()) return;
     FWiper.Step();
     if (!FWiper.Running() && OnShow) OnShow(this);
+}
+
+QString TGfxPanel::LogName() const {
+    if (!objectName().isEmpty()) return objectName();
+    const QWidget* parent = parentWidget();
+    return QStringLiteral("%1/panel at %2,%3")
+        .arg(parent ? parent->objectName() : QString())
+        .arg(x())
+        .arg(y());
 }
 
 void TGfxPanel::ComposeFrame() {
@@ -369,6 +402,7 @@ void TGfxPanel::WaitForFrame() {
 
 void TGfxPanel::StartShow() {
     FShowPending = false;
+    FShown.Clear();
     SaveBackground();
     if (!FFrameTimer->Enabled()) FFrameTimer->SetEnabled(true);
     if (FWiper.WipeType() == wtNone) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "gfx/GraphicControl.h"
+#include "gfx/ShownCopy.h"
 #include "gfx/ThdTimer.h"
 #include "gfx/Wiper.h"
 
@@ -32,8 +33,9 @@ using TFrameRate = uint16_t;
 // erase every visible composed image (restoring the background copy under
 // it), free the sprites marked Killed, then let each visible sprite perform
 // its frame and redraw each visible still image. Later children end up on
-// top. Self-painting children (labels, images with RespondToPaint) are
-// painted on the window after the picture.
+// top. The window is handed only the pixels a frame changed (compared with
+// a copy of what it was last handed). Self-painting children (labels,
+// images with RespondToPaint) are painted on the window after the picture.
 //
 // Scale: the window shows every picture pixel as a Scale x Scale block,
 // nearest-neighbour, whatever the scale (and the screen's device pixel
@@ -172,6 +174,7 @@ protected:
 
 private:
     void StartShow();
+    QString LogName() const;
     void RaiseShowDone();
     QImage WhatLiesUnder() const;
     void DrawPicture(QPainter& painter, const QRect& clip);
@@ -187,6 +190,7 @@ private:
     void RescaleChildren(int oldScale);
     void InvalidateWidgetRect(const QRect& rect);
     void FlushDirty();
+    void HandChangesToWindow();
     void RepairErasedDuringFrame();
 
     int FScale = 1;
@@ -214,6 +218,9 @@ private:
     // Repaint requests collected while a frame is composed.
     bool FComposing = false;
     std::vector<QRect> FDirty;
+    // Picture rectangles drawn during a frame; only their changed pixels are repainted.
+    std::vector<QRect> FDrawnInFrame;
+    TShownCopy FShown;
     std::vector<QRect> FErasedDuringFrame;
     // Requested but not yet painted, for Update.
     QRect FUnpainted;
