@@ -49,11 +49,10 @@ grep -q '^Categories=Game;BlocksGame;$' "$PREFIX/share/applications/kolvex.deskt
 
 # The installed program, from an empty folder, with a fresh home, under Xvfb.
 mkdir -p "$WORK/elsewhere" "$WORK/home"
-n=70
-while [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ]; do n=$((n + 1)); done
-Xvfb :$n -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$WORK/display" >/dev/null 2>&1 &
 XPID=$!
-export DISPLAY=:$n QT_QPA_PLATFORM=xcb HOME=$WORK/home ASAN_OPTIONS=detect_leaks=0
+for _ in $(seq 100); do [ -s "$WORK/display" ] && break; sleep 0.1; done
+export DISPLAY=:$(cat "$WORK/display") QT_QPA_PLATFORM=xcb HOME=$WORK/home ASAN_OPTIONS=detect_leaks=0
 unset XDG_DATA_HOME XDG_CONFIG_HOME
 export XDG_RUNTIME_DIR=$WORK/runtime
 mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"

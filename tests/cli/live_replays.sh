@@ -40,11 +40,11 @@ ScoreListPath=$WORK/
 PauseOnFocusLoss=false
 EOF
 
-n=120
-while [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ]; do n=$((n + 1)); done
-Xvfb :$n -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+# Xvfb takes a free display itself (-displayfd): two checks at once never share one.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$WORK/display" >/dev/null 2>&1 &
 XVFB=$!
-export DISPLAY=:$n
+for _ in $(seq 100); do [ -s "$WORK/display" ] && break; sleep 0.1; done
+export DISPLAY=:$(cat "$WORK/display")
 GAME=""
 BUSY=""
 cleanup() {
@@ -120,8 +120,7 @@ two_player_game() {
         send alt+g n
         sleep 1
         [ "$(window_width)" -gt $((one * 3 / 2)) ] && return 0
-        send Escape
-        wait_sessions 1 20
+        wait_sessions 1 20 Escape
         sleep 1
         rm -f results.txt
     done
@@ -171,8 +170,8 @@ play_once() {
     two_player_game || { fail "script $seed: no two-player game started"; return 1; }
     # shellcheck disable=SC2046
     xdotool $(key_chain "$seed" "$(awk -v s="$GAME_SECONDS" -v p=$PACE 'BEGIN { print s / p }')")
-    send Escape
-    wait_sessions 1 60 || { fail "script $seed: the live session did not end: $(tail -n 3 program.log)"; return 1; }
+    # A key pressed while a wipe runs only ends the wipe: Escape until the session ends.
+    wait_sessions 1 60 Escape || { fail "script $seed: the live session did not end: $(tail -n 3 program.log)"; return 1; }
     sleep 1
     send ctrl+alt+s
     sleep 0.5
