@@ -29,7 +29,34 @@ using namespace UiTest;
 namespace {
 // The main window's sessions from their start to their end (names, the
 // top-score table), and its replays, old games and the demo.
-class MainFormSessions : public MainWindowTest {};
+class MainFormSessions : public MainWindowTest {
+protected:
+    // Runs until the menu is back, answering as a player would: onName when
+    // the name field shows (it answers the field), Enter at every other wait.
+    // observe, when given, looks on at every check.
+    bool AnswerUntilMenuBack(const std::function<void()>& onName,
+                             const std::function<void()>& observe = {}) {
+        std::unique_ptr<WhenReady> answer;
+        std::function<void()> watch = [&] {
+            answer = std::make_unique<WhenReady>(
+                [&] {
+                    if (observe) observe();
+                    return !Main->ShowForm->NameEdit->isHidden() || Waiting();
+                },
+                [&] {
+                    if (!Main->ShowForm->NameEdit->isHidden())
+                        onName();
+                    else
+                        Main->HandleKey(VK_RETURN);
+                    watch();
+                });
+        };
+        watch();
+        const bool back = RunUntilMenuBack();
+        answer.reset();
+        return back;
+    }
+};
 } // namespace
 
 TEST_F(MainFormSessions, BothPlayersAreAskedLowerScoreFirstAndTheTableComesOnce) {
@@ -47,35 +74,21 @@ TEST_F(MainFormSessions, BothPlayersAreAskedLowerScoreFirstAndTheTableComesOnce)
     std::vector<int32_t> scores;
     int tables = 0;
     bool inTable = false;
-    std::function<void()> watch;
-    std::unique_ptr<WhenReady> watcher;
-    watch = [&] {
-        watcher = std::make_unique<WhenReady>(
-            [&] {
-                // The lines stay after the presentation has closed: only an open one counts.
-                const bool table =
-                    Main->IsShowPanelVisible() &&
-                    Main->ShowForm->PresentedLines().value(0) == QStringLiteral("TopScores");
-                if (table && !inTable) ++tables;
-                inTable = table;
-                return !Main->ShowForm->NameEdit->isHidden() || Waiting();
-            },
-            [&] {
-                if (!Main->ShowForm->NameEdit->isHidden()) {
-                    const QString who = Main->ShowForm->PresentedLines().value(2);
-                    asked.push_back(who);
-                    scores.push_back(Main->Session()->GetGame(who.endsWith('1') ? 0 : 1)->Score());
-                    Main->ShowForm->NameEdit->setText(QStringLiteral("P") + who.right(1));
-                    Main->HandleKey(VK_RETURN);
-                } else {
-                    Main->HandleKey(VK_RETURN);
-                }
-                watch();
-            });
+    const auto name = [&] {
+        const QString who = Main->ShowForm->PresentedLines().value(2);
+        asked.push_back(who);
+        scores.push_back(Main->Session()->GetGame(who.endsWith('1') ? 0 : 1)->Score());
+        Main->ShowForm->NameEdit->setText(QStringLiteral("P") + who.right(1));
+        Main->HandleKey(VK_RETURN);
     };
-    watch();
-    ASSERT_TRUE(RunUntilMenuBack());
-    watcher.reset();
+    const auto countTables = [&] {
+        // The lines stay after the presentation has closed: only an open one counts.
+        const bool table = Main->IsShowPanelVisible() &&
+                           Main->ShowForm->PresentedLines().value(0) == QStringLiteral("TopScores");
+        if (table && !inTable) ++tables;
+        inTable = table;
+    };
+    ASSERT_TRUE(AnswerUntilMenuBack(name, countTables));
     ASSERT_EQ(asked,
               (std::vector<QString>{QStringLiteral("Player 2"), QStringLiteral("Player 1")}));
     EXPECT_LT(scores[0], scores[1]);
@@ -95,24 +108,11 @@ TEST_F(MainFormSessions, AStoppedGameIsNotAskedForAName) {
     Main->Session()->GetGame(1)->TheGame().Stop();
     FillWell(0);
     std::vector<QString> asked;
-    std::unique_ptr<WhenReady> answer;
-    std::function<void()> watch = [&] {
-        answer = std::make_unique<WhenReady>(
-            [this] { return !Main->ShowForm->NameEdit->isHidden() || Waiting(); },
-            [&] {
-                // Escape for the name, Enter for the "Game Over" wait.
-                if (!Main->ShowForm->NameEdit->isHidden()) {
-                    asked.push_back(Main->ShowForm->PresentedLines().value(2));
-                    Main->HandleKey(VK_ESCAPE);
-                } else {
-                    Main->HandleKey(VK_RETURN);
-                }
-                watch();
-            });
-    };
-    watch();
-    ASSERT_TRUE(RunUntilMenuBack());
-    answer.reset();
+    // Escape for the name, Enter for the "Game Over" wait.
+    ASSERT_TRUE(AnswerUntilMenuBack([&] {
+        asked.push_back(Main->ShowForm->PresentedLines().value(2));
+        Main->HandleKey(VK_ESCAPE);
+    }));
     EXPECT_EQ(asked, std::vector<QString>{QStringLiteral("Player 1")});
     // Escape in the name field stores nothing and shows no table.
     EXPECT_EQ(DM->ScoreList.Count(), 0);
@@ -126,25 +126,12 @@ TEST_F(MainFormSessions, EscapeInFullScreenCancelsTheNameEntry) {
     ASSERT_TRUE(Settle());
     FillWell(0);
     bool cancelled = false, stillFullScreen = false;
-    std::unique_ptr<WhenReady> answer;
-    std::function<void()> watch = [&] {
-        answer = std::make_unique<WhenReady>(
-            [this] { return !Main->ShowForm->NameEdit->isHidden() || Waiting(); },
-            [&] {
-                if (!Main->ShowForm->NameEdit->isHidden()) {
-                    Main->ShowForm->NameEdit->setText(QStringLiteral("NO"));
-                    Main->HandleKey(VK_ESCAPE);
-                    cancelled = Main->ShowForm->NameEdit->isHidden();
-                    stillFullScreen = Main->FullScreen();
-                } else {
-                    Main->HandleKey(VK_RETURN);
-                }
-                watch();
-            });
-    };
-    watch();
-    ASSERT_TRUE(RunUntilMenuBack());
-    answer.reset();
+    ASSERT_TRUE(AnswerUntilMenuBack([&] {
+        Main->ShowForm->NameEdit->setText(QStringLiteral("NO"));
+        Main->HandleKey(VK_ESCAPE);
+        cancelled = Main->ShowForm->NameEdit->isHidden();
+        stillFullScreen = Main->FullScreen();
+    }));
     EXPECT_TRUE(cancelled);
     EXPECT_TRUE(stillFullScreen);
     EXPECT_EQ(DM->ScoreList.Count(), 0);
