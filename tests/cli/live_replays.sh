@@ -106,13 +106,29 @@ main_window() {
     return 1
 }
 
+# Ends the live session: Escape stops the games. A well that has reached "Game
+# Over" waits for Enter meanwhile, so Enter too, but only while the two wells
+# are shown: on the title screen Enter would start a new game.
+end_session() {
+    local one=$1
+    for _ in $(seq 60); do
+        [ "$(sessions)" -ge 1 ] && return 0
+        kill -0 $GAME 2>/dev/null || return 1
+        send Escape
+        sleep 0.5
+        [ "$(sessions)" -ge 1 ] && return 0
+        [ "$(window_width)" -gt $((one * 3 / 2)) ] && send Return
+        sleep 0.5
+    done
+    return 1
+}
+
 # Chooses two players through the menus and starts a new game. A menu key
 # that arrives before the window has the focus is lost, so the game's width
 # (a second well beside the first) tells whether the choice was taken; a
 # one-player game started by mistake is stopped and its results dropped.
 two_player_game() {
-    local one
-    one=$(window_width)
+    local one=$1
     for _ in 1 2 3; do
         xdotool windowfocus "$(main_window_id | cut -d' ' -f1)" 2>/dev/null
         send alt+o p Down Return
@@ -167,11 +183,12 @@ play_once() {
     main_window 15 || send Return
     main_window 100 || { fail "script $seed: no main window: $(tail -n 3 program.log)"; return 1; }
     sleep 0.5
-    two_player_game || { fail "script $seed: no two-player game started"; return 1; }
+    local one
+    one=$(window_width)
+    two_player_game $one || { fail "script $seed: no two-player game started"; return 1; }
     # shellcheck disable=SC2046
     xdotool $(key_chain "$seed" "$(awk -v s="$GAME_SECONDS" -v p=$PACE 'BEGIN { print s / p }')")
-    # A key pressed while a wipe runs only ends the wipe: Escape until the session ends.
-    wait_sessions 1 60 Escape || { fail "script $seed: the live session did not end: $(tail -n 3 program.log)"; return 1; }
+    end_session $one || { fail "script $seed: the live session did not end: $(tail -n 3 program.log)"; return 1; }
     sleep 1
     send ctrl+alt+s
     sleep 0.5
