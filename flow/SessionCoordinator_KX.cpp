@@ -132,12 +132,27 @@ void TSessionCoordinator::RestoreFrame() {
 void TSessionCoordinator::StartPadPolling() {
     if (!Gamepads::Enabled()) return;
     if (!FPadTimer) {
-        FPadTimer = std::make_unique<ClockTimer>([] { Gamepads::Poll(); });
-        FPadTimer->SetInterval(1000 / GameFrameRate);
+        FPadTimer = std::make_unique<ClockTimer>([this] {
+            Gamepads::Poll();
+            PacePadPolling();
+        });
     }
     Gamepads::OnPause = [this] { RequestPause(); };
     Gamepads::Poll();
+    PacePadPolling();
     FPadTimer->SetActive(true);
+}
+
+void TSessionCoordinator::PacePadPolling() {
+    if (!FPadTimer) return;
+    const bool fast = AnyGameMoving() && !Gamepads::Connected().empty();
+    FPadTimer->SetInterval(fast ? 1000 / GameFrameRate : IdlePadPollMs);
+}
+
+bool TSessionCoordinator::AnyGameMoving() const {
+    for (const auto& game : FGames)
+        if (game->TheGame().Running() && game->GamePanel()->FramesPerSec() != 0) return true;
+    return false;
 }
 
 void TSessionCoordinator::StopPadPolling() {
@@ -236,6 +251,7 @@ void TSessionCoordinator::SetPaused(const std::function<bool(bool paused)>& next
         else
             panel->SetFramesPerSec(GameFrameRate);
     }
+    PacePadPolling();
 }
 
 void TSessionCoordinator::ForwardActions() {

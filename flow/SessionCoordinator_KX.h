@@ -24,6 +24,7 @@ class TSessionCoordinator : public QObject, public TSupplierCoordinator, public 
 public:
     // The frame rate of a running game, also the rate a paused game resumes at.
     static constexpr int GameFrameRate = 25;
+    static constexpr int IdlePadPollMs = 200;
 
     explicit TSessionCoordinator(TGameHostInterface* host, QObject* owner = nullptr);
     ~TSessionCoordinator() override;
@@ -82,6 +83,10 @@ private:
     // Pads are read at the frame rate while the session runs, paused or not.
     void StartPadPolling();
     void StopPadPolling();
+    // At the frame rate while a pad is plugged in and a game moves; else a
+    // few times a second, enough to find a new pad or a Start press.
+    void PacePadPolling();
+    bool AnyGameMoving() const;
     void WidenFrame(int players);
     void RestoreFrame();
     bool Replaying() const;

@@ -13,6 +13,9 @@ struct PanelCount {
     int64_t Ticks = 0;
     int64_t FirstNs = 0;
     int64_t LastNs = 0;
+    // Stretches without ticks (the panel was quiet) and how many there were.
+    int64_t QuietNs = 0;
+    int64_t QuietGaps = 0;
 };
 
 int64_t NowNs() {
@@ -36,14 +39,18 @@ struct Log {
 
     void PrintAndRestart(int64_t nowNs) {
         for (const auto& [panel, count] : Panels) {
-            // From its first tick to its last of the period: a panel that
-            // started or stopped meanwhile is measured over its own time.
-            const double seconds = static_cast<double>(count.LastNs - count.FirstNs) / 1e9;
-            if (count.Ticks < 2 || seconds <= 0) continue;
-            const double rate = static_cast<double>(count.Ticks - 1) / seconds;
-            std::fprintf(stderr, "frame rate: %s stated %u measured %.2f/s over %.1f s (%+.2f%%)\n",
+            // From its first tick to its last of the period, quiet stretches
+            // apart: a panel is measured over the time it ticked.
+            const double quiet = static_cast<double>(count.QuietNs) / 1e9;
+            const double seconds = static_cast<double>(count.LastNs - count.FirstNs) / 1e9 - quiet;
+            const int64_t intervals = count.Ticks - 1 - count.QuietGaps;
+            if (intervals < 1 || seconds <= 0) continue;
+            const double rate = static_cast<double>(intervals) / seconds;
+            std::fprintf(stderr,
+                         "frame rate: %s stated %u measured %.2f/s over %.1f s (%+.2f%%), "
+                         "quiet %.1f s\n",
                          qPrintable(count.Name), count.StatedFps, rate, seconds,
-                         count.StatedFps ? (rate / count.StatedFps - 1.0) * 100.0 : 0.0);
+                         count.StatedFps ? (rate / count.StatedFps - 1.0) * 100.0 : 0.0, quiet);
         }
         std::fflush(stderr);
         Panels.clear();
@@ -68,6 +75,11 @@ void Tick(const void* panel, const QString& name, uint16_t statedFps) {
     // A panel whose rate changed counts afresh under its new rate.
     if (count.Ticks == 0 || count.StatedFps != statedFps) count = PanelCount{name, statedFps, 0, now, now};
     count.Name = name;
+    // A gap of more than two frames is a quiet stretch, not a slow frame.
+    if (statedFps > 0 && now - count.LastNs > 2 * 1000000000LL / statedFps) {
+        count.QuietNs += now - count.LastNs;
+        ++count.QuietGaps;
+    }
     count.LastNs = now;
     ++count.Ticks;
 }

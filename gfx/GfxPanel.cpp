@@ -13,6 +13,7 @@
 #include <QEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPointer>
 #include <algorithm>
@@ -21,6 +22,13 @@
 namespace {
 // Set by every composed frame of any panel; WaitForFrame waits for it.
 bool frameDone = false;
+// WaitForFrames running: while any is, no panel is quiet.
+int framesWanted = 0;
+
+std::vector<TGfxPanel*>& AllPanels() {
+    static std::vector<TGfxPanel*> panels;
+    return panels;
+}
 
 // OnShow of a panel without a transition: raised after the paint, never inside it.
 const QEvent::Type ShowDoneEvent = static_cast<QEvent::Type>(QEvent::registerEventType());
@@ -44,6 +52,8 @@ TGfxPanel::TGfxPanel(QWidget* parent) : QWidget(parent), FHost(TGraphicHost::Of(
     setAttribute(Qt::WA_NoSystemBackground);
     FHost->SetPaintsAfterWidget(false);
     FHost->InvalidateHandler = [this](const QRect& rect) { InvalidateWidgetRect(rect); };
+    FHost->ControlsChanged = [this] { WakeFrames(); };
+    AllPanels().push_back(this);
     FFrameTimer = std::make_unique<TThreadedTimer>();
     FFrameTimer->SetEnabled(false);
     FFrameTimer->SetOnTimer([this](QObject*) { FrameTick(); });
@@ -53,6 +63,7 @@ TGfxPanel::TGfxPanel(QWidget* parent) : QWidget(parent), FHost(TGraphicHost::Of(
 }
 
 TGfxPanel::~TGfxPanel() {
+    std::erase(AllPanels(), this);
     FFrameTimer.reset();
     FHost->ReleaseControls();
 }
@@ -98,6 +109,7 @@ void TGfxPanel::SaveBackground() {
 }
 
 void TGfxPanel::PictureChanged() {
+    WakeFrames();
     FShown.Clear();
     if (!FPaletteAdapted) {
         FPaletteAdapted = true;
@@ -215,6 +227,7 @@ bool TGfxPanel::Visible() const {
 }
 
 void TGfxPanel::setVisible(bool visible) {
+    WakeFrames();
     if (!visible)
         FShowPending = true;
     else if (FShowPending && !isVisible())
@@ -252,6 +265,7 @@ QRect TGfxPanel::PictureToWidget(const QRect& rect) const {
 }
 
 void TGfxPanel::InvalidatePictureRect(const QRect& rect) {
+    WakeFrames();
     if (FComposing && !FStretch) {
         FDrawnInFrame.push_back(rect);
         return;
@@ -276,6 +290,7 @@ void TGfxPanel::HandChangesToWindow() {
 }
 
 void TGfxPanel::InvalidateWidgetRect(const QRect& rect) {
+    WakeFrames();
     const QRect clipped = rect & this->rect();
     if (clipped.isEmpty()) return;
     FUnpainted |= clipped;
@@ -325,9 +340,30 @@ void TGfxPanel::FrameTick() {
             if (!self) return;
         }
     }
-    if (!FWiper.Running()) return;
-    FWiper.Step();
-    if (!FWiper.Running() && OnShow) OnShow(this);
+    if (FWiper.Running()) {
+        FWiper.Step();
+        if (!FWiper.Running() && OnShow) OnShow(this);
+        if (!self) return;
+    }
+    FFrameTimer->SetQuiet(FramesChangeNothing());
+}
+
+bool TGfxPanel::FramesChangeNothing() const {
+    if (framesWanted > 0 || FShowDone || FWiper.Running()) return false;
+    // A hidden panel's ticks do nothing at all.
+    if (FShowPending) return true;
+    if (OnPerform) return false;
+    if (!Visible()) return true;
+    // Still images are drawn again as they were; a sprite may move, animate or be freed.
+    return std::none_of(FHost->Controls().begin(), FHost->Controls().end(),
+                        [](const TGraphicControl* child) {
+                            const auto* sprite = dynamic_cast<const TSprite*>(child);
+                            return sprite && (sprite->Visible() || sprite->Killed());
+                        });
+}
+
+void TGfxPanel::WakeFrames() {
+    if (FFrameTimer) FFrameTimer->SetQuiet(false);
 }
 
 QString TGfxPanel::LogName() const {
@@ -397,10 +433,17 @@ void TGfxPanel::RepairErasedDuringFrame() {
 
 void TGfxPanel::WaitForFrame() {
     frameDone = false;
+    ++framesWanted;
+    struct Done {
+        ~Done() { --framesWanted; }
+    } done;
+    for (TGfxPanel* panel : AllPanels())
+        panel->WakeFrames();
     ProcessMessagesUntil([] { return frameDone; });
 }
 
 void TGfxPanel::StartShow() {
+    WakeFrames();
     FShowPending = false;
     FShown.Clear();
     SaveBackground();
@@ -441,8 +484,17 @@ bool TGfxPanel::event(QEvent* event) {
 void TGfxPanel::paintEvent(QPaintEvent* event) {
     if (event->rect().contains(ToWindow(FUnpainted))) FUnpainted = QRect();
     if (FShowPending && Visible()) StartShow();
-    const QRect area = ToPicturePixels(event->rect()) & rect();
-    if (area.isEmpty()) return;
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    // Each rectangle of the region on its own: sparkles far apart repaint
+    // their own few pixels, not the box around them all.
+    for (const QRect& windowRect : event->region()) {
+        const QRect area = ToPicturePixels(windowRect) & rect();
+        if (!area.isEmpty()) PaintBlocks(painter, area, windowRect);
+    }
+}
+
+void TGfxPanel::PaintBlocks(QPainter& painter, const QRect& area, const QRect& windowRect) {
     // Composed in picture pixels, then each pixel becomes a block: crisp at
     // every scale, labels and text included.
     QImage shown(area.size(), QImage::Format_RGB32);
@@ -453,11 +505,29 @@ void TGfxPanel::paintEvent(QPaintEvent* event) {
     }
     const qreal ratio = devicePixelRatioF();
     const int wholeRatio = ratio == std::floor(ratio) ? static_cast<int>(ratio) : 1;
-    QImage blocks = RasterOps::Enlarged(shown, FScale * wholeRatio);
+    const int factor = FScale * wholeRatio;
+    const QPoint at = area.topLeft() * FScale;
+    if (PaintStraightIn(painter, at, windowRect, shown, factor)) return;
+    QImage blocks = RasterOps::Enlarged(shown, factor);
     blocks.setDevicePixelRatio(wholeRatio);
-    QPainter painter(this);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    painter.drawImage(area.topLeft() * FScale, blocks);
+    painter.drawImage(at, blocks);
+}
+
+bool TGfxPanel::PaintStraightIn(QPainter& painter, const QPoint& at, const QRect& windowRect,
+                                const QImage& shown, int factor) {
+    // On a raster backing store the blocks go straight into its pixels: no
+    // copy, no conversion, no helper threads. Anything else is painted.
+    QPaintEngine* engine = painter.paintEngine();
+    if (!engine || engine->type() != QPaintEngine::Raster) return false;
+    QPaintDevice* device = engine->paintDevice();
+    if (!device || device->devType() != QInternal::Image) return false;
+    const QTransform toDevice = painter.deviceTransform();
+    if (toDevice.type() > QTransform::TxScale || toDevice.m11() != factor / FScale ||
+        toDevice.m22() != factor / FScale)
+        return false;
+    const QRect clip = toDevice.mapRect(windowRect);
+    const QPoint origin = toDevice.map(at);
+    return RasterOps::EnlargeInto(*static_cast<QImage*>(device), origin, clip, shown, factor);
 }
 
 void TGfxPanel::PaintShown(QPainter& painter, const QRect& area) {

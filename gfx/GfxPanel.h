@@ -29,6 +29,13 @@ using TFrameRate = uint16_t;
 // frame when the panel is Visible and raises OnPerform. Hiding the panel
 // (SetVisible(false) or hide()) makes the next show replay the transition.
 //
+// Quiet frames: after a tick that leaves nothing on the panel that a frame
+// would change (no visible or killed sprite, no OnPerform, no wipe, or the
+// panel hidden), its timer turns quiet: the scheduler passes its ticks
+// without calling it and nothing wakes for them. Anything that could make a
+// frame matter again wakes it first: a control that comes, goes, shows or
+// hides, a repaint request, a show, a wait for a frame.
+//
 // Composition (ComposeFrame), over the graphic children in child order:
 // erase every visible composed image (restoring the background copy under
 // it), free the sprites marked Killed, then let each visible sprite perform
@@ -150,8 +157,11 @@ public:
     void FrameTick();
     void ComposeFrame();
     // Handles window messages until some panel has composed a frame (in
-    // virtual time also when no timer is left to compose one).
+    // virtual time also when no timer is left to compose one). Quiet panels
+    // compose too while it waits, as every panel did before any was quiet.
     static void WaitForFrame();
+    // Whether the panel's frames change nothing now (its timer is quiet after its next tick).
+    bool FramesChangeNothing() const;
 
     // The graphic children.
     TGraphicHost* Host() const { return FHost; }
@@ -184,6 +194,11 @@ private:
     QRect ToPicturePixels(const QRect& windowRect) const;
     // What is shown over a rectangle of the panel, in picture pixels.
     void PaintShown(QPainter& painter, const QRect& area);
+    // Paints a rectangle of picture pixels on the window, each pixel a block,
+    // inside the window rectangle being repainted.
+    void PaintBlocks(QPainter& painter, const QRect& area, const QRect& windowRect);
+    bool PaintStraightIn(QPainter& painter, const QPoint& at, const QRect& windowRect,
+                         const QImage& shown, int factor);
     // The factor by which a parent's pixels relate to this panel's place.
     int PlaceScale() const;
     void AdoptParentScale();
@@ -192,6 +207,8 @@ private:
     void FlushDirty();
     void HandChangesToWindow();
     void RepairErasedDuringFrame();
+    // Ends quiet frames: something may have changed what a frame does.
+    void WakeFrames();
 
     int FScale = 1;
     bool FPaletteAdapted = false;

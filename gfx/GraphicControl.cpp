@@ -87,6 +87,7 @@ void TGraphicControl::SetVisible(bool value) {
     if (value == FVisible) return;
     FVisible = value;
     Invalidate();
+    if (FHost) FHost->NoteControlsChanged();
 }
 
 void TGraphicControl::InvalidateRect(const QRect& parentRect) const {
@@ -114,6 +115,7 @@ void TGraphicHost::ReleaseControls() {
     FControls.clear();
     FCapture = nullptr;
     InvalidateHandler = nullptr;
+    ControlsChanged = nullptr;
 }
 
 TGraphicHost* TGraphicHost::Of(QWidget* widget) {
@@ -127,14 +129,20 @@ TGraphicHost* TGraphicHost::Find(const QWidget* widget) {
                                             Qt::FindDirectChildrenOnly);
 }
 
+void TGraphicHost::NoteControlsChanged() const {
+    if (ControlsChanged) ControlsChanged();
+}
+
 void TGraphicHost::Add(TGraphicControl* control) {
     FControls.push_back(control);
     control->FHost = this;
+    NoteControlsChanged();
 }
 
 void TGraphicHost::Remove(TGraphicControl* control) {
     std::erase(FControls, control);
     control->FHost = nullptr;
+    NoteControlsChanged();
 }
 
 void TGraphicHost::MoveTo(TGraphicControl* control, bool front) {
@@ -143,6 +151,7 @@ void TGraphicHost::MoveTo(TGraphicControl* control, bool front) {
         FControls.push_back(control);
     else
         FControls.insert(FControls.begin(), control);
+    NoteControlsChanged();
 }
 
 void TGraphicHost::Invalidate(const QRect& rect) const {

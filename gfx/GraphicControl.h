@@ -133,6 +133,9 @@ public:
     // default. A widget may route them (the graphics panel collects them per frame).
     std::function<void(const QRect&)> InvalidateHandler;
     void Invalidate(const QRect& rect) const;
+    // Told when a control comes, goes, changes place in the order or is shown or hidden.
+    std::function<void()> ControlsChanged;
+    void NoteControlsChanged() const;
 
     // Paints the self-painting visible controls that meet the rectangle, bottom first.
     void PaintControls(QPainter& painter, const QRect& rect) const;

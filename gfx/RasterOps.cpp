@@ -142,6 +142,36 @@ QImage Enlarged(const QImage& image, int factor) {
     return blocks;
 }
 
+bool EnlargeInto(QImage& target, const QPoint& at, const QRect& clip, const QImage& image,
+                 int factor) {
+    const QImage::Format format = target.format();
+    if (format != QImage::Format_RGB32 && format != QImage::Format_ARGB32 &&
+        format != QImage::Format_ARGB32_Premultiplied)
+        return false;
+    factor = std::max(factor, 1);
+    const QImage source = ToRgb32(image);
+    const QRect covered(at, source.size() * factor);
+    const QRect inside = covered & clip & target.rect();
+    const size_t rowBytes = static_cast<size_t>(std::max(inside.width(), 0)) * sizeof(QRgb);
+    for (int y = inside.top(); y <= inside.bottom(); ++y) {
+        QRgb* to = reinterpret_cast<QRgb*>(target.scanLine(y)) + inside.left();
+        // Opaque RGB32 pixels (alpha 0xff) are the same in every one of these formats.
+        if (y > inside.top() && (y - at.y()) % factor != 0) {
+            std::memcpy(to, reinterpret_cast<const QRgb*>(target.constScanLine(y - 1)) + inside.left(),
+                        rowBytes);
+            continue;
+        }
+        const QRgb* from = reinterpret_cast<const QRgb*>(source.constScanLine((y - at.y()) / factor));
+        for (int x = inside.left(); x <= inside.right();) {
+            const int sx = (x - at.x()) / factor;
+            const int end = std::min(inside.right() + 1, at.x() + (sx + 1) * factor);
+            std::fill(to + (x - inside.left()), to + (end - inside.left()), from[sx]);
+            x = end;
+        }
+    }
+    return true;
+}
+
 QImage ToRgb32(const QImage& image) {
     if (image.isNull() || image.format() == QImage::Format_RGB32) return image;
     return image.convertToFormat(QImage::Format_RGB32);

@@ -48,6 +48,12 @@ TSprite::TSprite(QWidget* parent) : TBM_CustomImage(parent) {
     SetBounds(Left(), Top(), 32, 32);
 }
 
+void TSprite::SetKilled(bool value) {
+    FKilled = value;
+    // Its panel frees it in its next frame, so that frame matters.
+    if (value && Host()) Host()->NoteControlsChanged();
+}
+
 void TSprite::Perform() {
     const QPointer<TSprite> self(this);
     SetLeft(Left() + FHoriSpeed);

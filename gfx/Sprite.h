@@ -59,7 +59,7 @@ public:
     explicit TSprite(QWidget* parent);
 
     bool Killed() const { return FKilled; }
-    void SetKilled(bool value) { FKilled = value; }
+    void SetKilled(bool value);
     int HoriSpeed() const { return FHoriSpeed; }
     void SetHoriSpeed(int value) { FHoriSpeed = value; }
     int VertSpeed() const { return FVertSpeed; }

@@ -37,6 +37,10 @@ void TThreadedTimer::SetOnTimer(NotifyEvent handler) {
 
 void TThreadedTimer::SetHeld(bool held) { FTimer->SetHeld(held); }
 
+void TThreadedTimer::SetQuiet(bool quiet) { FTimer->SetQuiet(quiet); }
+
+bool TThreadedTimer::Quiet() const { return FTimer->Quiet(); }
+
 bool TThreadedTimer::Ticking() const { return FEnabled && FIntervalUs != 0 && FOnTimer; }
 
 void TThreadedTimer::UpdateTimer() {

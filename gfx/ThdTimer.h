@@ -44,6 +44,9 @@ public:
     // Held, the timer keeps its place without ticking: released, its next
     // tick is due as much later as it was held.
     void SetHeld(bool held);
+    // Quiet, its ticks pass without OnTimer: its owner knows they would change nothing.
+    void SetQuiet(bool quiet);
+    bool Quiet() const;
 
     // Whether ticks are being delivered now.
     bool Ticking() const;

@@ -71,6 +71,32 @@ void VirtualClock::Hold(TimerId id, bool held) {
     ScheduleChanged();
 }
 
+void VirtualClock::SetQuiet(TimerId id, bool quiet) {
+    Entry* entry = Find(id);
+    if (!entry || entry->Quiet == quiet) return;
+    entry->Quiet = quiet;
+    ScheduleChanged();
+}
+
+const VirtualClock::Entry* VirtualClock::EarliestAwake() const {
+    const Entry* best = nullptr;
+    for (const auto& entry : FEntries) {
+        if (!entry->Active || entry->Held || entry->Running || entry->Quiet) continue;
+        if (!best || entry->Due < best->Due) best = entry.get();
+    }
+    return best;
+}
+
+void VirtualClock::PassReachedQuietTicks() {
+    // Inside a tick time stands still; the ticks around it run after it.
+    if (TickRunning()) return;
+    while (Entry* next = EarliestRunnable()) {
+        if (!next->Quiet || !Reached(*next)) return;
+        if (next->Due > FNow) FNow = next->Due;
+        RunTick(next);
+    }
+}
+
 const VirtualClock::Entry* VirtualClock::EarliestRunnable() const {
     const Entry* best = nullptr;
     for (const auto& entry : FEntries) {
@@ -120,7 +146,7 @@ void VirtualClock::RunTick(Entry* entry) {
             Self->RunBetweenTicks();
         }
     } done{this, entry};
-    if (tick) tick();
+    if (tick && !entry->Quiet) tick();
 }
 
 bool VirtualClock::RunDueTicks() {
@@ -135,13 +161,13 @@ bool VirtualClock::RunDueTicks() {
 
 bool VirtualClock::AdvanceToNextTick() {
     Entry* next = EarliestRunnable();
-    if (next && !Reached(next->Due)) {
+    if (next && !Reached(*next)) {
         // Waiting handles events, which may change the schedule or be what a
         // waiting loop waits for: after a wait that did not reach the tick,
         // the loop gets its turn first.
-        if (!WaitUntil(next->Due)) return false;
+        if (!WaitUntil(*next)) return false;
         next = EarliestRunnable();
-        if (next && !Reached(next->Due)) return false;
+        if (next && !Reached(*next)) return false;
     }
     if (!next) return false;
     if (next->Due > FNow) FNow = next->Due;

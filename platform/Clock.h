@@ -54,6 +54,11 @@ public:
     // Holds a timer without losing its place: released, it is due as much
     // later as it was held, so held timers keep their phases to each other.
     void Hold(TimerId id, bool held);
+    // A quiet timer's owner knows that its ticks change nothing until it says
+    // otherwise. Its ticks are passed in their order and at their times, as if
+    // they ran, but the timer is not called and paced time does not wait for
+    // them: nothing wakes for a panel on which nothing moves.
+    void SetQuiet(TimerId id, bool quiet);
 
     // Runs every tick that is due now, earliest first. Returns whether any ran.
     bool RunDueTicks();
@@ -69,11 +74,12 @@ public:
     void WhenNoTickRuns(std::function<void()> action);
 
 protected:
-    // Whether the wall clock has reached a due time; virtual time is always there.
-    virtual bool Reached(uint64_t /*dueUs*/) const { return true; }
-    // Waits for the wall clock to reach a due time, handling events meanwhile;
-    // may return early. False when waiting is over for good (the program ends).
-    virtual bool WaitUntil(uint64_t /*dueUs*/) { return true; }
+    struct Entry;
+    // Whether the wall clock has reached a tick's due time; virtual time is always there.
+    virtual bool Reached(const Entry& /*tick*/) const { return true; }
+    // Waits for the wall clock to reach a tick's due time, handling events
+    // meanwhile; may return early. False when waiting is over for good (the program ends).
+    virtual bool WaitUntil(const Entry& /*tick*/) { return true; }
     // Told whenever the earliest due tick may have changed.
     virtual void ScheduleChanged() {}
     // Before a timer starts: time that passed with nothing scheduled counts.
@@ -86,17 +92,22 @@ protected:
         bool Active = false;
         bool Held = false;
         bool Running = false;
+        bool Quiet = false;
         std::function<void()> OnTick;
     };
     const Entry* EarliestRunnable() const;
     Entry* EarliestRunnable();
+    // The earliest runnable tick that is not quiet: what paced time waits for.
+    const Entry* EarliestAwake() const;
+    // Runs (passes) the quiet ticks that come first, as long as they are reached.
+    void PassReachedQuietTicks();
+    bool TickRunning() const;
 
     uint64_t FNow = 1000 * 1000;
 
 private:
     Entry* Find(TimerId id);
     void RunTick(Entry* entry);
-    bool TickRunning() const;
     void RunBetweenTicks();
 
     TimerId FNextId = 1;

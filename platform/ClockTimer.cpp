@@ -28,6 +28,12 @@ void ClockTimer::SetHeld(bool held) {
     if (FScheduler) FScheduler->Hold(FId, held);
 }
 
+void ClockTimer::SetQuiet(bool quiet) {
+    if (quiet == FQuiet) return;
+    FQuiet = quiet;
+    if (FScheduler) FScheduler->SetQuiet(FId, quiet);
+}
+
 void ClockTimer::Apply() {
     if (FScheduler) FScheduler->Schedule(FId, FIntervalUs, FActive && FIntervalUs > 0);
 }

@@ -20,6 +20,9 @@ public:
     void SetActive(bool active);
     // Held, the timer keeps its place: released, it is due as much later as it was held.
     void SetHeld(bool held);
+    // Quiet, its ticks are passed in their turn without calling it (see VirtualClock::SetQuiet).
+    void SetQuiet(bool quiet);
+    bool Quiet() const { return FQuiet; }
     uint32_t Interval() const { return static_cast<uint32_t>(FIntervalUs / 1000); }
     uint64_t IntervalUs() const { return FIntervalUs; }
     bool Active() const { return FActive; }
@@ -32,6 +35,7 @@ private:
     uint64_t FIntervalUs = 1000 * 1000;
     bool FActive = false;
     bool FHeld = false;
+    bool FQuiet = false;
     VirtualClock* FScheduler = nullptr;
     VirtualClock::TimerId FId = 0;
 };

@@ -29,8 +29,10 @@ uint32_t PacedClock::TickCount() {
 }
 
 void PacedClock::CatchUpWhenIdle() {
+    // Quiet ticks wake nobody: time is brought up to them here, as if they had run.
+    PassReachedQuietTicks();
     if (HasActiveTimers()) return;
-    const uint64_t now = PacedNow();
+    const uint64_t now = FFrozen ? FFrozenAtUs : PacedNow();
     if (now > FNow) FNow = now;
 }
 
@@ -46,18 +48,30 @@ void PacedClock::SleepFor(uint64_t schedulerUs) const {
         std::chrono::microseconds(static_cast<int64_t>(static_cast<double>(schedulerUs) / FPace)));
 }
 
-bool PacedClock::Reached(uint64_t dueUs) const {
+void PacedClock::SetFrozen(bool frozen) {
+    if (frozen == FFrozen) return;
+    FFrozen = frozen;
+    if (frozen)
+        FFrozenAtUs = PacedNow();
+    else
+        FOffsetUs += PacedNow() - FFrozenAtUs;
+    Arm();
+}
+
+bool PacedClock::Reached(const Entry& tick) const {
+    if (FFrozen) return false;
     const uint64_t now = PacedNow();
-    if (now < dueUs) return false;
-    if (now - dueUs > MaxLagUs) FOffsetUs += now - dueUs;
+    if (now < tick.Due) return false;
+    // A quiet tick is passed late by design, not because the machine stalled.
+    if (!tick.Quiet && now - tick.Due > MaxLagUs) FOffsetUs += now - tick.Due;
     return true;
 }
 
-bool PacedClock::WaitUntil(uint64_t dueUs) {
+bool PacedClock::WaitUntil(const Entry& tick) {
     if (Application::Terminated()) return false;
     if (!QCoreApplication::instance()) {
         const uint64_t now = PacedNow();
-        if (now < dueUs) SleepFor(dueUs - now);
+        if (now < tick.Due) SleepFor(tick.Due - now);
         return true;
     }
     OwnLoop loop;
@@ -78,7 +92,7 @@ void PacedClock::Arm() {
         FDeadline->setTimerType(Qt::PreciseTimer);
         QObject::connect(FDeadline, &QTimer::timeout, [this] { DeadlineReached(); });
     }
-    const Entry* next = EarliestRunnable();
+    const Entry* next = FFrozen ? nullptr : EarliestAwake();
     if (!next) {
         FDeadline->stop();
         return;
@@ -96,9 +110,10 @@ void PacedClock::DeadlineReached() {
     // The main loop: the same step as an own loop's turn.
     RunGuarded([this] {
         QCoreApplication::sendPostedEvents();
+        PassReachedQuietTicks();
         if (RunDueTicks()) return;
         const Entry* next = EarliestRunnable();
-        if (next && Reached(next->Due)) AdvanceToNextTick();
+        if (next && Reached(*next)) AdvanceToNextTick();
     });
     Arm();
 }

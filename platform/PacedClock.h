@@ -9,7 +9,8 @@
 // clock. A tick due at scheduler time t runs once the wall clock has reached
 // t; ticks run in the scheduler's order and at the scheduler's times however
 // late they run, so a slow machine plays the same game, only later. The main
-// thread sleeps until the next due tick: one timer for the next deadline.
+// thread sleeps until the next due tick that is not quiet: one timer for the
+// next deadline; the quiet ticks before it are passed when it wakes.
 class PacedClock : public VirtualClock {
 public:
     // pace: scheduler time per wall time (1 is real time; more runs the same
@@ -41,9 +42,14 @@ public:
     // from where they were instead of running in a burst.
     static constexpr uint64_t MaxLagUs = 250 * 1000;
 
+    // Frozen, no tick is reached and nothing wakes; thawed, every timer goes
+    // on where it was, the frozen time not counted (a pause of everything).
+    void SetFrozen(bool frozen);
+    bool Frozen() const { return FFrozen; }
+
 protected:
-    bool Reached(uint64_t dueUs) const override;
-    bool WaitUntil(uint64_t dueUs) override;
+    bool Reached(const Entry& tick) const override;
+    bool WaitUntil(const Entry& tick) override;
     void ScheduleChanged() override;
     void CatchUpWhenIdle() override;
 
@@ -57,5 +63,7 @@ private:
     double FPace;
     int64_t FStartNs;
     mutable uint64_t FOffsetUs = 0;
+    bool FFrozen = false;
+    uint64_t FFrozenAtUs = 0;
     QPointer<QTimer> FDeadline;
 };

@@ -25,6 +25,7 @@
 #include "platform/Cursors.h"
 #include "platform/Dialogs.h"
 #include "platform/KeyState.h"
+#include "platform/OutOfSightFreeze.h"
 #include "ui/FocusPause.h"
 #include "ui/FrameParts.h"
 #include "ui/GameFiles.h"
@@ -74,6 +75,7 @@ TMainForm::TMainForm(TGfxForm* gfx, QWidget* parent) : TBrenmarMMForm(parent), F
     new TFocusPause(this, [this] {
         if (Settings().PauseOnFocusLoss && IsGameRunning()) FSession->PauseAll();
     });
+    new OutOfSightFreeze(this);
 }
 
 TMainForm::~TMainForm() {

@@ -1,4 +1,5 @@
 #include "GfxTestSupport.h"
+#include "gfx/SImage.h"
 #include "gfx/Sprite.h"
 #include "gfx/brenmarUtils.h"
 #include "platform/Exception.h"
@@ -170,6 +171,47 @@ TEST_F(GfxPanelTest, WaitForFrameReturnsOnceAPanelHasComposedAFrame) {
     // With nothing left that could compose a frame, virtual time gives up instead of hanging.
     TGfxPanel::WaitForFrame();
     EXPECT_EQ(shown.Frames, frames + 1);
+}
+
+TEST_F(GfxPanelTest, APanelOnWhichNothingMovesIsQuietUntilSomethingCouldMove) {
+    TGfxPanel panel;
+    panel.resize(40, 30);
+    panel.SetPicture(Gradient(40, 30));
+    panel.SetFramesPerSec(72);
+    auto* still = new TSImage(&panel);
+    still->SetPicture(Solid(4, 4, 0xFF00FF00));
+    still->SetBounds(2, 2, 4, 4);
+    panel.show();
+    const auto quiet = [&] { return panel.FrameTimer().Quiet(); };
+    ASSERT_TRUE(RunUntil(quiet, 50)) << "a still image only";
+
+    QPointer<TSprite> sprite = new TSprite(&panel);
+    sprite->SetPicture(Solid(4, 4, 0xFFFF0000));
+    sprite->SetBounds(10, 10, 4, 4);
+    sprite->Animation().SetFrameCount(1);
+    sprite->Animation().SetCurrentFrame(0);
+    sprite->SetHoriSpeed(1);
+    EXPECT_FALSE(quiet()) << "a sprite came";
+    ASSERT_TRUE(RunUntil([&] { return sprite->Left() >= 13; }, 50));
+    EXPECT_FALSE(quiet());
+
+    sprite->SetVisible(false);
+    ASSERT_TRUE(RunUntil(quiet, 50)) << "the sprite was hidden";
+    sprite->SetKilled(true);
+    EXPECT_FALSE(quiet()) << "a killed sprite is freed by the next frame";
+    ASSERT_TRUE(RunUntil([&] { return !sprite && quiet(); }, 50));
+
+    // A wait for a frame gets one from the quiet panel, at its own rate.
+    const uint64_t before = Now();
+    TGfxPanel::WaitForFrame();
+    EXPECT_GT(Now(), before);
+    EXPECT_LE(Now() - before, 14u);
+    EXPECT_FALSE(quiet());
+    ASSERT_TRUE(RunUntil(quiet, 50));
+    panel.OnPerform = [](QObject*) {};
+    panel.hide();
+    EXPECT_FALSE(quiet()) << "hiding wakes it once";
+    ASSERT_TRUE(RunUntil(quiet, 50)) << "a hidden panel's frames do nothing";
 }
 
 TEST_F(GfxPanelTest, AnErrorInATickEndsThatFrameOnlyAndIsNotShown) {

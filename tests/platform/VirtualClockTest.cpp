@@ -3,6 +3,7 @@
 #include "platform/PacedClock.h"
 #include "support/TestEnvironment.h"
 
+#include <algorithm>
 #include <chrono>
 #include <gtest/gtest.h>
 #include <thread>
@@ -156,4 +157,59 @@ TEST_F(VirtualTime, PacedTimeRunsTheSameTicksAtTheSameTimesAsVirtualTimeThoughLa
     const uint64_t offset = actual[0].second - expected[0].second;
     for (auto& [name, time] : actual) time -= offset;
     EXPECT_EQ(actual, expected);
+}
+
+namespace {
+// A fast timer that the slow one makes quiet at its 3rd tick and wakes at its
+// 8th, sleeping in between (which shifts whatever was overdue). With
+// `neverQuiet` the fast timer keeps ticking and its ticks in that stretch are
+// marked, so the two runs can be compared.
+std::vector<std::pair<char, uint64_t>> QuietRun(VirtualClock& clock, bool neverQuiet) {
+    std::vector<std::pair<char, uint64_t>> log;
+    bool quiet = false;
+    int slowTicks = 0;
+    ClockTimer fast([&] { log.emplace_back(quiet ? 'q' : 'f', clock.NowUs()); });
+    ClockTimer slow([&] {
+        log.emplace_back('s', clock.NowUs());
+        ++slowTicks;
+        if (slowTicks == 3 || slowTicks == 8) {
+            quiet = slowTicks == 3;
+            if (!neverQuiet) fast.SetQuiet(quiet);
+        }
+        if (slowTicks == 6) clock.Sleep(25);
+    });
+    fast.SetIntervalUs(13889);
+    slow.SetIntervalUs(40000);
+    fast.SetActive(true);
+    slow.SetActive(true);
+    while (slowTicks < 12) Application::ProcessMessages();
+    return log;
+}
+
+// The ticks other than those marked, timed from the first.
+std::vector<std::pair<char, uint64_t>> Relative(std::vector<std::pair<char, uint64_t>> log) {
+    std::erase_if(log, [](const auto& tick) { return tick.first == 'q'; });
+    const uint64_t start = log.empty() ? 0 : log[0].second;
+    for (auto& tick : log) tick.second -= start;
+    return log;
+}
+} // namespace
+
+TEST_F(VirtualTime, QuietTicksArePassedInTheirTurnSoTheTimerWakesInItsOldPhase) {
+    const auto reference = QuietRun(clock(), true);
+    const auto quietCalls = [](const auto& log) {
+        return std::count_if(log.begin(), log.end(), [](const auto& t) { return t.first == 'q'; });
+    };
+    ASSERT_GT(quietCalls(reference), 5);
+    const auto expected = Relative(reference);
+    const auto quietRun = QuietRun(clock(), false);
+    EXPECT_EQ(quietCalls(quietRun), 0);
+    EXPECT_EQ(Relative(quietRun), expected);
+
+    // Paced time waits for no quiet tick, yet runs the rest at the same times.
+    auto previous = Clock::Install(std::make_unique<PacedClock>());
+    const auto paced = QuietRun(*Clock::Current().Scheduler(), false);
+    Clock::Install(std::move(previous));
+    EXPECT_EQ(quietCalls(paced), 0);
+    EXPECT_EQ(Relative(paced), expected);
 }
