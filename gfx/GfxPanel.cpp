@@ -495,6 +495,16 @@ void TGfxPanel::paintEvent(QPaintEvent* event) {
 }
 
 void TGfxPanel::PaintBlocks(QPainter& painter, const QRect& area, const QRect& windowRect) {
+    const qreal ratio = devicePixelRatioF();
+    const int wholeRatio = ratio == std::floor(ratio) ? static_cast<int>(ratio) : 1;
+    const int factor = FScale * wholeRatio;
+    const QPoint at = area.topLeft() * FScale;
+    // Where the window shows the picture alone, its pixels go straight out.
+    const QRect shownPicture = PictureRect();
+    if (!FWiper.Running() && !FStretch && shownPicture.contains(area) && !FHost->PaintsIn(area) &&
+        PaintStraightIn(painter, at, windowRect, FPicture, area.translated(-shownPicture.topLeft()),
+                        factor))
+        return;
     // Composed in picture pixels, then each pixel becomes a block: crisp at
     // every scale, labels and text included.
     QImage shown(area.size(), QImage::Format_RGB32);
@@ -503,18 +513,14 @@ void TGfxPanel::PaintBlocks(QPainter& painter, const QRect& area, const QRect& w
         canvas.translate(-area.topLeft());
         PaintShown(canvas, area);
     }
-    const qreal ratio = devicePixelRatioF();
-    const int wholeRatio = ratio == std::floor(ratio) ? static_cast<int>(ratio) : 1;
-    const int factor = FScale * wholeRatio;
-    const QPoint at = area.topLeft() * FScale;
-    if (PaintStraightIn(painter, at, windowRect, shown, factor)) return;
+    if (PaintStraightIn(painter, at, windowRect, shown, shown.rect(), factor)) return;
     QImage blocks = RasterOps::Enlarged(shown, factor);
     blocks.setDevicePixelRatio(wholeRatio);
     painter.drawImage(at, blocks);
 }
 
 bool TGfxPanel::PaintStraightIn(QPainter& painter, const QPoint& at, const QRect& windowRect,
-                                const QImage& shown, int factor) {
+                                const QImage& source, const QRect& from, int factor) {
     // On a raster backing store the blocks go straight into its pixels: no
     // copy, no conversion, no helper threads. Anything else is painted.
     QPaintEngine* engine = painter.paintEngine();
@@ -527,7 +533,8 @@ bool TGfxPanel::PaintStraightIn(QPainter& painter, const QPoint& at, const QRect
         return false;
     const QRect clip = toDevice.mapRect(windowRect);
     const QPoint origin = toDevice.map(at);
-    return RasterOps::EnlargeInto(*static_cast<QImage*>(device), origin, clip, shown, factor);
+    return RasterOps::EnlargeInto(*static_cast<QImage*>(device), origin, clip, source, from,
+                                  factor);
 }
 
 void TGfxPanel::PaintShown(QPainter& painter, const QRect& area) {

@@ -197,8 +197,9 @@ private:
     // Paints a rectangle of picture pixels on the window, each pixel a block,
     // inside the window rectangle being repainted.
     void PaintBlocks(QPainter& painter, const QRect& area, const QRect& windowRect);
+    // Writes a rectangle of an image as blocks into a raster backing store; false when it can't.
     bool PaintStraightIn(QPainter& painter, const QPoint& at, const QRect& windowRect,
-                         const QImage& shown, int factor);
+                         const QImage& source, const QRect& from, int factor);
     // The factor by which a parent's pixels relate to this panel's place.
     int PlaceScale() const;
     void AdoptParentScale();

@@ -173,6 +173,12 @@ void TGraphicHost::PaintControls(QPainter& painter, const QRect& rect) const {
     }
 }
 
+bool TGraphicHost::PaintsIn(const QRect& rect) const {
+    return std::any_of(FControls.begin(), FControls.end(), [&](const TGraphicControl* control) {
+        return control->Visible() && control->PaintsSelf() && control->BoundsRect().intersects(rect);
+    });
+}
+
 TGraphicControl* TGraphicHost::ControlAt(const QPoint& point) const {
     for (auto it = FControls.rbegin(); it != FControls.rend(); ++it) {
         TGraphicControl* control = *it;

@@ -139,6 +139,8 @@ public:
 
     // Paints the self-painting visible controls that meet the rectangle, bottom first.
     void PaintControls(QPainter& painter, const QRect& rect) const;
+    // Whether PaintControls would paint anything in the rectangle.
+    bool PaintsIn(const QRect& rect) const;
     // When true (the default) the host paints the controls itself after the
     // widget's paintEvent; a widget that wants to decide when they are
     // painted turns this off and calls PaintControls from its paintEvent.

@@ -143,30 +143,41 @@ QImage Enlarged(const QImage& image, int factor) {
 }
 
 bool EnlargeInto(QImage& target, const QPoint& at, const QRect& clip, const QImage& image,
-                 int factor) {
+                 const QRect& from, int factor) {
     const QImage::Format format = target.format();
     if (format != QImage::Format_RGB32 && format != QImage::Format_ARGB32 &&
         format != QImage::Format_ARGB32_Premultiplied)
         return false;
+    if (image.format() != QImage::Format_RGB32 || !image.rect().contains(from)) return false;
+    // Writing into a shared image would write into a private copy of it.
+    if (!target.isDetached()) return false;
     factor = std::max(factor, 1);
-    const QImage source = ToRgb32(image);
-    const QRect covered(at, source.size() * factor);
+    const QRect covered(at, from.size() * factor);
     const QRect inside = covered & clip & target.rect();
-    const size_t rowBytes = static_cast<size_t>(std::max(inside.width(), 0)) * sizeof(QRgb);
+    if (inside.isEmpty()) return true;
+    const size_t rowBytes = static_cast<size_t>(inside.width()) * sizeof(QRgb);
+    uchar* const bits = target.bits();
+    const qsizetype stride = target.bytesPerLine();
+    const auto rowOf = [&](int y) { return reinterpret_cast<QRgb*>(bits + stride * y) + inside.left(); };
+    const int firstColumn = inside.left() - at.x();
     for (int y = inside.top(); y <= inside.bottom(); ++y) {
-        QRgb* to = reinterpret_cast<QRgb*>(target.scanLine(y)) + inside.left();
+        QRgb* to = rowOf(y);
         // Opaque RGB32 pixels (alpha 0xff) are the same in every one of these formats.
         if (y > inside.top() && (y - at.y()) % factor != 0) {
-            std::memcpy(to, reinterpret_cast<const QRgb*>(target.constScanLine(y - 1)) + inside.left(),
-                        rowBytes);
+            std::memcpy(to, rowOf(y - 1), rowBytes);
             continue;
         }
-        const QRgb* from = reinterpret_cast<const QRgb*>(source.constScanLine((y - at.y()) / factor));
-        for (int x = inside.left(); x <= inside.right();) {
-            const int sx = (x - at.x()) / factor;
-            const int end = std::min(inside.right() + 1, at.x() + (sx + 1) * factor);
-            std::fill(to + (x - inside.left()), to + (end - inside.left()), from[sx]);
-            x = end;
+        const QRgb* pixels =
+            reinterpret_cast<const QRgb*>(image.constScanLine(from.top() + (y - at.y()) / factor)) +
+            from.left();
+        int sx = firstColumn / factor;
+        int within = firstColumn % factor;
+        for (int x = 0; x < inside.width(); ++x) {
+            to[x] = pixels[sx];
+            if (++within == factor) {
+                within = 0;
+                ++sx;
+            }
         }
     }
     return true;

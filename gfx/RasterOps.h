@@ -28,11 +28,12 @@ void Fill(QImage& dst, const QRect& rect, QRgb color);
 // The image with every pixel repeated into a factor x factor block (the
 // image itself for a factor of 1 or less).
 QImage Enlarged(const QImage& image, int factor);
-// Writes the image's pixels as factor x factor blocks into the target with
-// its top left at `at`, only inside `clip` (and the target). False, with
-// nothing written, when the target holds no 32-bit opaque-compatible pixels.
+// Writes the pixels of `from` (a rectangle of an RGB32 image) as factor x
+// factor blocks into the target with their top left at `at`, only inside
+// `clip` (and the target). False, with nothing written, when the target holds
+// no 32-bit opaque-compatible pixels, is shared, or the source is no RGB32 image.
 bool EnlargeInto(QImage& target, const QPoint& at, const QRect& clip, const QImage& image,
-                 int factor);
+                 const QRect& from, int factor);
 
 // The image in Format_RGB32 (a shallow copy when it already is).
 QImage ToRgb32(const QImage& image);

@@ -49,7 +49,10 @@ bool OutOfSightFreeze::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void OutOfSightFreeze::Follow() {
-    const bool frozen = !InSight(FWindow);
+    const bool inSight = InSight(FWindow);
+    // A window not shown yet (while the splash runs) freezes nothing.
+    FSeen = FSeen || inSight;
+    const bool frozen = FSeen && !inSight;
     if (frozen == FFrozen) return;
     FFrozen = frozen;
     if (PacedClock* clock = Paced()) clock->SetFrozen(frozen);

@@ -7,8 +7,8 @@ class QWidget;
 // While its window is out of sight (minimised, hidden, or not exposed on
 // another workspace) the program's time stands still: the paced clock is
 // frozen, so nothing ticks and nothing wakes, and when the window comes back
-// every timer goes on where it was, as after a pause. Virtual time is never
-// frozen.
+// every timer goes on where it was, as after a pause. Until the window has
+// first been seen nothing is frozen. Virtual time is never frozen.
 class OutOfSightFreeze : public QObject {
     Q_OBJECT
 public:
@@ -27,4 +27,5 @@ private:
     QWidget* FWindow;
     QObject* FHandle = nullptr;
     bool FFrozen = false;
+    bool FSeen = false;
 };

@@ -29,8 +29,8 @@ uint32_t PacedClock::TickCount() {
 }
 
 void PacedClock::CatchUpWhenIdle() {
-    // Quiet ticks wake nobody: time is brought up to them here, as if they had run.
-    PassReachedQuietTicks();
+    // Quiet ticks are passed by the loops only, never here: a handler in the
+    // middle of its work must not see time move by how fast the machine is.
     if (HasActiveTimers()) return;
     const uint64_t now = FFrozen ? FFrozenAtUs : PacedNow();
     if (now > FNow) FNow = now;

@@ -16,6 +16,10 @@ int main(int argc, char** argv) {
             std::fputs(TCommandLine::Usage().toLocal8Bit().constData(), stdout);
             return 0;
         }
+    // Frames hand the X server a few small rectangles: written on the
+    // connection they cost less than shared memory, whose completion events
+    // wake a second thread at every frame.
+    if (!qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM")) qputenv("QT_XCB_NO_MITSHM", "1");
     // A whole device pixel ratio keeps every picture pixel a whole block of the screen's pixels.
     QGuiApplication::setHighDpiScaleFactorRoundingPolicy(
         Qt::HighDpiScaleFactorRoundingPolicy::Round);

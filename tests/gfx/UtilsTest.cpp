@@ -220,6 +220,44 @@ TEST_F(UtilsTest, BlitsClipToBothImages) {
     EXPECT_EQ(other.pixel(3, 2), 0xFF000000u);
 }
 
+TEST_F(UtilsTest, EnlargeIntoWritesBlocksOnlyInsideTheClip) {
+    const QImage source = Gradient(7, 5);
+    struct Case {
+        int Factor;
+        QPoint At;
+        QRect Clip;
+        QRect From;
+        QImage::Format Format;
+    };
+    const Case cases[] = {
+        {1, {3, 2}, QRect(0, 0, 40, 30), QRect(0, 0, 7, 5), QImage::Format_RGB32},
+        {2, {1, 1}, QRect(4, 3, 9, 5), QRect(2, 1, 4, 3), QImage::Format_RGB32},
+        {3, {-4, 25}, QRect(0, 0, 40, 30), QRect(0, 0, 7, 5), QImage::Format_ARGB32_Premultiplied},
+        {4, {5, 0}, QRect(6, 2, 13, 11), QRect(1, 0, 6, 5), QImage::Format_ARGB32},
+    };
+    for (const Case& c : cases) {
+        QImage target(40, 30, c.Format);
+        target.fill(0xFF102030);
+        ASSERT_TRUE(RasterOps::EnlargeInto(target, c.At, c.Clip, source, c.From, c.Factor));
+        for (int y = 0; y < target.height(); ++y)
+            for (int x = 0; x < target.width(); ++x) {
+                const QPoint in((x - c.At.x()) / c.Factor, (y - c.At.y()) / c.Factor);
+                const bool covered = x >= c.At.x() && y >= c.At.y() &&
+                                     in.x() < c.From.width() && in.y() < c.From.height() &&
+                                     c.Clip.contains(x, y);
+                const QRgb want = covered ? source.pixel(in + c.From.topLeft()) : 0xFF102030;
+                ASSERT_EQ(target.pixel(x, y), want) << c.Factor << " at " << x << "," << y;
+            }
+    }
+    // What it cannot write into is left alone: other pixel formats, a shared image.
+    QImage small(8, 8, QImage::Format_RGB16);
+    EXPECT_FALSE(RasterOps::EnlargeInto(small, {}, small.rect(), source, source.rect(), 1));
+    QImage shared = Solid(8, 8, 0xFF000000);
+    const QImage copy = shared;
+    EXPECT_FALSE(RasterOps::EnlargeInto(shared, {}, shared.rect(), source, source.rect(), 1));
+    EXPECT_EQ(copy.pixel(0, 0), 0xFF000000u);
+}
+
 TEST_F(UtilsTest, FillRectColorFillsSolidly) {
     QImage image = Gradient(8, 8);
     FillRectColor(image, RectLTRB(2, 2, 5, 4), QColor(0x20, 0x40, 0x60));
