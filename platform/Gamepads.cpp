@@ -9,8 +9,44 @@ std::function<void()> Gamepads::OnPause;
 
 #ifdef KOLVEX_HAVE_SDL2
 #include <SDL.h>
+#include <dlfcn.h>
 
 namespace {
+// SDL is opened at the first poll: a program that never reads a pad never
+// loads it, nor the many libraries it brings along (start-up and memory).
+#define KOLVEX_SDL_FUNCTIONS(F)                                                                    \
+    F(SDL_Init)                                                                                    \
+    F(SDL_SetHint)                                                                                 \
+    F(SDL_PollEvent)                                                                               \
+    F(SDL_GameControllerOpen)                                                                      \
+    F(SDL_GameControllerClose)                                                                     \
+    F(SDL_GameControllerGetJoystick)                                                               \
+    F(SDL_GameControllerName)                                                                      \
+    F(SDL_JoystickInstanceID)
+
+struct SdlLibrary {
+#define KOLVEX_SDL_MEMBER(name) decltype(&::name) name = nullptr;
+    KOLVEX_SDL_FUNCTIONS(KOLVEX_SDL_MEMBER)
+#undef KOLVEX_SDL_MEMBER
+};
+
+// The library's functions, or null when it cannot be opened whole.
+const SdlLibrary* Sdl() {
+    static const SdlLibrary* const library = []() -> const SdlLibrary* {
+        void* handle = dlopen("libSDL2-2.0.so.0", RTLD_NOW | RTLD_LOCAL);
+        if (!handle) return nullptr;
+        static SdlLibrary functions;
+        bool whole = true;
+#define KOLVEX_SDL_LOOKUP(name)                                                                    \
+    functions.name = reinterpret_cast<decltype(&::name)>(dlsym(handle, #name));                   \
+    whole = whole && functions.name;
+        KOLVEX_SDL_FUNCTIONS(KOLVEX_SDL_LOOKUP)
+#undef KOLVEX_SDL_LOOKUP
+        return whole ? &functions : nullptr;
+    }();
+    return library;
+}
+
 constexpr int MoveLeft = 0, MoveRight = 1, Turn = 2, Drop = 3, PadActions = 4;
 // The stick counts as pushed beyond the first value and as let go inside the
 // second, so that a stick resting near the edge does not chatter.
@@ -55,16 +91,16 @@ int FreePlayer() {
 }
 
 void Open(int deviceIndex) {
-    SDL_GameController* controller = SDL_GameControllerOpen(deviceIndex);
+    SDL_GameController* controller = Sdl()->SDL_GameControllerOpen(deviceIndex);
     if (!controller) return;
-    const int id = SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(controller));
+    const int id = Sdl()->SDL_JoystickInstanceID(Sdl()->SDL_GameControllerGetJoystick(controller));
     if (pads.count(id)) {
-        SDL_GameControllerClose(controller);
+        Sdl()->SDL_GameControllerClose(controller);
         return;
     }
     OpenPad pad;
     pad.Controller = controller;
-    const char* name = SDL_GameControllerName(controller);
+    const char* name = Sdl()->SDL_GameControllerName(controller);
     pad.Name = name ? QString::fromUtf8(name) : QStringLiteral("Gamepad");
     pad.Player = FreePlayer();
     pads[id] = pad;
@@ -74,7 +110,7 @@ void Close(int id) {
     const auto found = pads.find(id);
     if (found == pads.end()) return;
     const int player = found->second.Player;
-    SDL_GameControllerClose(found->second.Controller);
+    Sdl()->SDL_GameControllerClose(found->second.Controller);
     pads.erase(found);
     Publish(player);
 }
@@ -135,9 +171,14 @@ bool Gamepads::Enabled() {
 bool Gamepads::Available() {
     if (started == 0) {
         // The program keeps its own signal handling; SDL only reads the pads.
-        SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-        SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
-        started = SDL_Init(SDL_INIT_GAMECONTROLLER) == 0 ? 1 : -1;
+        const SdlLibrary* sdl = Sdl();
+        if (!sdl) {
+            started = -1;
+            return false;
+        }
+        sdl->SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+        sdl->SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
+        started = sdl->SDL_Init(SDL_INIT_GAMECONTROLLER) == 0 ? 1 : -1;
     }
     return started == 1;
 }
@@ -145,7 +186,7 @@ bool Gamepads::Available() {
 void Gamepads::Poll() {
     if (!enabled || !Available()) return;
     SDL_Event event;
-    while (SDL_PollEvent(&event)) {
+    while (Sdl()->SDL_PollEvent(&event)) {
         switch (event.type) {
         case SDL_CONTROLLERDEVICEADDED:
             Open(event.cdevice.which);

@@ -10,6 +10,7 @@
 #include <QGuiApplication>
 #include <QIcon>
 #include <QPixmap>
+#include <QResource>
 #include <csetjmp>
 #include <cstdio>
 #include <jpeglib.h>
@@ -151,15 +152,41 @@ QStringList ResourceFontFiles() {
     return files;
 }
 
-bool InstallResources() {
+namespace {
+bool Report(const QStringList& missing) {
+    if (missing.isEmpty()) return true;
+    std::fprintf(stderr, "Kolvex: built-in resources missing: %s\n",
+                 qPrintable(missing.join(QStringLiteral(", "))));
+    return false;
+}
+
+// The font's bytes where the program holds them: stored uncompressed, the
+// resource is used in place (only the pages the fonts read are loaded);
+// a compressed one is unpacked once.
+QByteArray FontData(const QString& file) {
+    const QResource resource(file);
+    if (!resource.isValid()) return ReadAll(file);
+    if (resource.compressionAlgorithm() != QResource::NoCompression)
+        return resource.uncompressedData();
+    return QByteArray::fromRawData(reinterpret_cast<const char*>(resource.data()),
+                                   static_cast<qsizetype>(resource.size()));
+}
+} // namespace
+
+bool InstallFonts() {
     QStringList missing;
     for (const QString& file : ResourceFontFiles())
-        if (QFontDatabase::addApplicationFont(file) < 0) missing << QFileInfo(file).fileName();
+        if (QFontDatabase::addApplicationFontFromData(FontData(file)) < 0)
+            missing << QFileInfo(file).fileName();
     QFont::insertSubstitution(QStringLiteral("Courier New"), QStringLiteral("Liberation Mono"));
     QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
     QFont::insertSubstitution(QStringLiteral("Times New Roman"),
                               QStringLiteral("Liberation Serif"));
+    return Report(missing);
+}
 
+bool InstallCursorsAndIcon() {
+    QStringList missing;
     const char* const cursors[Cursors::Count] = {"ARROWD", "HAMMER", "FLIP", "INVIS", "BMHAND"};
     for (int i = 0; i < Cursors::Count; ++i) {
         const QString name = QLatin1String(cursors[i]);
@@ -173,9 +200,10 @@ bool InstallResources() {
         missing << QStringLiteral("KolvexIcon");
     else
         QGuiApplication::setWindowIcon(QIcon(QPixmap::fromImage(icon)));
+    return Report(missing);
+}
 
-    if (missing.isEmpty()) return true;
-    std::fprintf(stderr, "Kolvex: built-in resources missing: %s\n",
-                 qPrintable(missing.join(QStringLiteral(", "))));
-    return false;
+bool InstallResources() {
+    const bool pictures = InstallCursorsAndIcon();
+    return InstallFonts() && pictures;
 }

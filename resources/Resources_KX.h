@@ -41,3 +41,6 @@ QStringList ResourceFontFiles();
 // and the window icon. Returns false, after one warning line, when something
 // could not be installed; the program goes on with what it has.
 bool InstallResources();
+// Its two halves, for a start-up that shows its first window between them.
+bool InstallCursorsAndIcon();
+bool InstallFonts();

@@ -12,6 +12,7 @@
 #include "platform/Dialogs.h"
 #include "platform/Gamepads.h"
 #include "platform/KeyState.h"
+#include "platform/StartupLog.h"
 #include "resources/Resources_KX.h"
 #include "ui/KolvexDM.h"
 #include "ui/MainF.h"
@@ -54,14 +55,21 @@ bool TKolvexProgram::Start() {
     KeyState::InstallFilter();
     // Pads are read while a game runs; without SDL joystick support there are none.
     Gamepads::SetEnabled(true);
-    InstallResources();
+    // The splash comes first; what only the main window needs waits until it is up.
+    InstallCursorsAndIcon();
+    StartupLog::Mark("cursors and icon");
     if (IsPaletteDisplay()) MergePalette(ProgramDir(0) + QStringLiteral("MasterP.bmp"));
     LoadSettings();
+    StartupLog::Mark("settings");
 
     FSplash = std::make_unique<TKolvexSplashForm>();
+    StartupLog::Mark("splash made");
     FSplash->show();
     FSplash->repaint();
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    StartupLog::Mark("splash shown");
+    InstallFonts();
+    StartupLog::Mark("fonts");
 
     if (!DisplayUsable()) return false;
 
@@ -78,6 +86,7 @@ bool TKolvexProgram::Start() {
     // A test window left open must not keep the program alive.
     FGameParams->setAttribute(Qt::WA_QuitOnClose, false);
     FMainForm->SetGameParams(FGameParams.get());
+    StartupLog::Mark("windows made");
 
     FSplash->WaitAndClose();
     FSplash.reset();
@@ -86,6 +95,7 @@ bool TKolvexProgram::Start() {
     // The splash had the keyboard; the main window takes it over.
     FMainForm->raise();
     FMainForm->activateWindow();
+    StartupLog::Mark("main window shown");
     return true;
 }
 

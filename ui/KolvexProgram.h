@@ -12,8 +12,9 @@ class TMainForm;
 class TOptionsForm;
 
 // The start-up and shut-down of the program, in their fixed order: the
-// title, the settings, the splash, the display check, the windows, the
-// splash's wait, the message loop, the settings saved at the end.
+// title, the cursors, the settings, the splash, the fonts, the display
+// check, the windows, the splash's wait, the message loop, the settings
+// saved at the end.
 class TKolvexProgram {
 public:
     TKolvexProgram();

@@ -51,6 +51,8 @@ void TKolvexSplashForm::SplashPanelClick(QObject*) {
 }
 
 void TKolvexSplashForm::SplashPanelShow(QObject*) {
+    // The program's fonts are installed once the splash is up: the number is measured with them.
+    ReleaseNumberLabel->SetFont(ReleaseNumberLabel->Font());
     ReleaseNumberLabel->SetVisible(true);
     SplashPanel->SetFramesPerSec(15);
 }

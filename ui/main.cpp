@@ -1,6 +1,7 @@
 #include "platform/Application.h"
 #include "platform/Clock.h"
 #include "platform/PacedClock.h"
+#include "platform/StartupLog.h"
 #include "ui/CommandLine.h"
 #include "ui/KolvexProgram.h"
 
@@ -10,6 +11,7 @@
 #include <cstring>
 
 int main(int argc, char** argv) {
+    StartupLog::Mark("main");
     // The help needs no display.
     for (int i = 1; i < argc; ++i)
         if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
@@ -24,6 +26,7 @@ int main(int argc, char** argv) {
     QGuiApplication::setHighDpiScaleFactorRoundingPolicy(
         Qt::HighDpiScaleFactorRoundingPolicy::Round);
     KolvexApplication app(argc, argv);
+    StartupLog::Mark("application");
     const TCommandLine line = TCommandLine::Parse(QCoreApplication::arguments());
     if (!line.Problem.isEmpty()) {
         std::fputs(line.Problem.toLocal8Bit().constData(), line.HelpAsked ? stdout : stderr);
