@@ -21,7 +21,6 @@ TGfxForm::TGfxForm(QObject* owner) : QObject(owner) {
     setObjectName(QStringLiteral("GfxForm"));
     FGameBkgImage = Load(QStringLiteral("GameBkgJPEGImage"));
     FMenus[0] = Load(QStringLiteral("MenuImage"));
-    FMenus[1] = Load(QStringLiteral("MarkedMenuImage"));
     FFrameImage = Load(QStringLiteral("FrameImage"));
     for (int i = 0; i < CellPictures; ++i) {
         const QString name = QStringLiteral("SmallType%1").arg(i + 1);
@@ -38,7 +37,6 @@ TGfxForm::TGfxForm(QObject* owner) : QObject(owner) {
     for (int k = 0; k < BrickPictures; ++k) {
         const QString name = QStringLiteral("BrickType%1").arg(k);
         FBrickTypes[0][static_cast<size_t>(k)] = Load(name);
-        FBrickTypes[1][static_cast<size_t>(k)] = Load(QStringLiteral("Marked") + name);
     }
     FLogoImage = Load(QStringLiteral("LogoImage"));
     // A copy of its own: the settings draw grid lines into it.
@@ -55,9 +53,21 @@ const QImage& TGfxForm::SmallType(int colour, bool marked) const {
     return FSmallTypes[marked ? 1 : 0][static_cast<size_t>(colour - 1)];
 }
 
+const QImage& TGfxForm::MenuImage() const {
+    if (!FColourMarks) return FMenus[0];
+    return LoadOnce(FMenus[1], QStringLiteral("MarkedMenuImage"));
+}
+
 const QImage& TGfxForm::BrickType(int kind) const {
     if (kind < 0 || kind >= BrickPictures) throw ERangeError();
-    return FBrickTypes[FColourMarks ? 1 : 0][static_cast<size_t>(kind)];
+    const auto at = static_cast<size_t>(kind);
+    if (!FColourMarks) return FBrickTypes[0][at];
+    return LoadOnce(FBrickTypes[1][at], QStringLiteral("MarkedBrickType%1").arg(kind));
+}
+
+const QImage& TGfxForm::LoadOnce(QImage& slot, const QString& name) {
+    if (slot.isNull()) slot = Load(name);
+    return slot;
 }
 
 QImage TGfxForm::Load(const QString& name) {

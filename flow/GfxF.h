@@ -16,7 +16,8 @@ public:
     static constexpr int CellPictures = 8;
     static constexpr int BrickPictures = 7;
 
-    // Raises EInvalidGraphic naming the picture when a built-in picture is missing.
+    // Raises EInvalidGraphic naming the picture when a built-in picture is
+    // missing (a marked menu or brick picture: when it is first asked for).
     explicit TGfxForm(QObject* owner = nullptr);
 
     // TGameBackgroundInterface
@@ -24,7 +25,7 @@ public:
     QImage& GameBackground() override { return FGameBackground; }
 
     // The title screen, its small well marked like the cells.
-    const QImage& MenuImage() const { return FMenus[FColourMarks ? 1 : 0]; }
+    const QImage& MenuImage() const;
     const QImage& FrameImage() const { return FFrameImage; }
 
     // Whether the cell and brick pictures below carry the colour marks. Set
@@ -48,6 +49,8 @@ public:
 
 private:
     static QImage Load(const QString& name);
+    // A marked picture is decoded when it is first shown.
+    static const QImage& LoadOnce(QImage& slot, const QString& name);
 
     QImage FGameBkgImage;
     // Index 0 the plain pictures, 1 the marked ones.
@@ -55,13 +58,13 @@ private:
     using BrickSet = std::array<QImage, BrickPictures>;
 
     bool FColourMarks = false;
-    std::array<QImage, 2> FMenus;
+    mutable std::array<QImage, 2> FMenus;
     QImage FFrameImage;
     std::array<CellSet, 2> FSmallTypes;
     std::array<QImage, CellPictures - 1> FColourMarkImages;
     QImage FGlassImage;
     QImage FZap;
-    std::array<BrickSet, 2> FBrickTypes;
+    mutable std::array<BrickSet, 2> FBrickTypes;
     QImage FLogoImage;
     QImage FGameBackground;
 };

@@ -7,6 +7,33 @@
 
 #include <QPainter>
 #include <algorithm>
+#include <unordered_map>
+
+namespace {
+// White where the picture is pure black (it shows what lies under), black elsewhere.
+QImage MaskOf(const QImage& picture) {
+    QImage mask(picture.size(), QImage::Format_RGB32);
+    for (int y = 0; y < picture.height(); ++y) {
+        const QRgb* source = reinterpret_cast<const QRgb*>(picture.constScanLine(y));
+        QRgb* out = reinterpret_cast<QRgb*>(mask.scanLine(y));
+        for (int x = 0; x < picture.width(); ++x)
+            out[x] = (source[x] & 0x00FFFFFFu) == 0 ? 0xFFFFFFFFu : 0xFF000000u;
+    }
+    return mask;
+}
+
+// Images showing the same picture (the same pixels, shared) share one mask. A
+// picture changed in place has a new cache key, so it never finds a stale mask.
+QImage SharedMask(const QImage& picture) {
+    static std::unordered_map<qint64, QImage> masks;
+    // Masks that no image holds any more go.
+    for (auto it = masks.begin(); it != masks.end();)
+        it = it->second.isDetached() ? masks.erase(it) : std::next(it);
+    QImage& mask = masks[picture.cacheKey()];
+    if (mask.isNull()) mask = MaskOf(picture);
+    return mask;
+}
+} // namespace
 
 TBM_CustomImage::TBM_CustomImage(QWidget* parent) : TGraphicControl(parent) {
     SetBounds(Left(), Top(), 105, 105);
@@ -102,13 +129,7 @@ void TBM_CustomImage::CreateMask() {
         FMask = QImage();
         return;
     }
-    FMask = QImage(FPicture.size(), QImage::Format_RGB32);
-    for (int y = 0; y < FPicture.height(); ++y) {
-        const QRgb* source = reinterpret_cast<const QRgb*>(FPicture.constScanLine(y));
-        QRgb* mask = reinterpret_cast<QRgb*>(FMask.scanLine(y));
-        for (int x = 0; x < FPicture.width(); ++x)
-            mask[x] = (source[x] & 0x00FFFFFFu) == 0 ? 0xFFFFFFFFu : 0xFF000000u;
-    }
+    FMask = SharedMask(FPicture);
 }
 
 void TBM_CustomImage::EnsureMask() {
