@@ -108,6 +108,24 @@ TEST_F(SpriteTest, TransparentWithoutMaskDerivesOneFromBlackPixels) {
     EXPECT_EQ(shown.Panel.Picture().pixel(14, 10), 0xFF204060u);
 }
 
+// One mask for every image of one picture; a picture changed afterwards gets its own.
+TEST_F(SpriteTest, ImagesOfOnePictureShareItsMaskUntilThePictureChanges) {
+    ShownPanel shown(Solid(20, 20, 0xFF204060));
+    QImage picture = Solid(6, 6, 0xFF000000);
+    FillRectColor(picture, QRect(0, 0, 3, 6), QColor(Blue));
+    TSprite* first = MakeSprite(&shown.Panel, picture, 0, 0);
+    TSprite* second = MakeSprite(&shown.Panel, picture, 8, 0);
+    first->SetTransparent(true);
+    second->SetTransparent(true);
+    EXPECT_EQ(first->Mask().cacheKey(), second->Mask().cacheKey());
+
+    FillRectColor(picture, QRect(0, 0, 6, 6), QColor(Blue));
+    TSprite* third = MakeSprite(&shown.Panel, picture, 0, 8);
+    third->SetTransparent(true);
+    EXPECT_EQ(third->Mask().pixel(5, 0), 0xFF000000u);
+    EXPECT_EQ(first->Mask().pixel(5, 0), 0xFFFFFFFFu);
+}
+
 TEST_F(SpriteTest, ChildOrderIsPaintOrder) {
     ShownPanel shown(Solid(30, 30, 0xFF000000));
     TSprite* bottom = MakeSprite(&shown.Panel, Solid(10, 10, Red), 5, 5);
