@@ -18,8 +18,10 @@
 #include "platform/Clock.h"
 #include "platform/ClockTimer.h"
 #include "platform/Gamepads.h"
+#include "platform/PadDevices.h"
 #include "platform/KeyState.h"
 
+#include <QFileSystemWatcher>
 #include <QPainter>
 #include <QPointer>
 
@@ -131,22 +133,36 @@ void TSessionCoordinator::RestoreFrame() {
 
 void TSessionCoordinator::StartPadPolling() {
     if (!Gamepads::Enabled()) return;
-    if (!FPadTimer) {
-        FPadTimer = std::make_unique<ClockTimer>([this] {
-            Gamepads::Poll();
-            PacePadPolling();
-        });
-    }
+    if (!FPadTimer) FPadTimer = std::make_unique<ClockTimer>([this] { PollPads(); });
+    WatchPadDevices();
     Gamepads::OnPause = [this] { RequestPause(); };
+    FPadPolling = true;
+    PollPads();
+}
+
+void TSessionCoordinator::PollPads() {
     Gamepads::Poll();
     PacePadPolling();
-    FPadTimer->SetActive(true);
+}
+
+void TSessionCoordinator::WatchPadDevices() {
+    if (FPadDevices || Gamepads::Running()) return;
+    FPadDevices = new QFileSystemWatcher({PadDevices::HotplugFolder()}, this);
+    connect(FPadDevices, &QFileSystemWatcher::directoryChanged, this, [this] {
+        if (FPadPolling) PollPads();
+    });
 }
 
 void TSessionCoordinator::PacePadPolling() {
     if (!FPadTimer) return;
+    // Until SDL reads pads there is nothing to poll: the device watch looks again.
+    if (!FPadPolling || !Gamepads::Running()) {
+        FPadTimer->SetActive(false);
+        return;
+    }
     const bool fast = AnyGameMoving() && !Gamepads::Connected().empty();
     FPadTimer->SetInterval(fast ? 1000 / GameFrameRate : IdlePadPollMs);
+    FPadTimer->SetActive(true);
 }
 
 bool TSessionCoordinator::AnyGameMoving() const {
@@ -156,6 +172,7 @@ bool TSessionCoordinator::AnyGameMoving() const {
 }
 
 void TSessionCoordinator::StopPadPolling() {
+    FPadPolling = false;
     if (!FPadTimer) return;
     FPadTimer->SetActive(false);
     Gamepads::OnPause = nullptr;

@@ -9,6 +9,7 @@
 #include <vector>
 
 class ClockTimer;
+class QFileSystemWatcher;
 class QIODevice;
 class TBrickSupplier;
 class TBrickSupplierView;
@@ -80,9 +81,13 @@ private:
     void SetPaused(const std::function<bool(bool paused)>& next);
     void CreateGame(int index, int level);
     void SeatComputer();
-    // Pads are read at the frame rate while the session runs, paused or not.
+    // Pads are read while the session runs, paused or not.
     void StartPadPolling();
     void StopPadPolling();
+    void PollPads();
+    // Until a pad device is first plugged in, SDL stays unloaded and nothing
+    // polls: a watch on the input devices wakes the polling.
+    void WatchPadDevices();
     // At the frame rate while a pad is plugged in and a game moves; else a
     // few times a second, enough to find a new pad or a Start press.
     void PacePadPolling();
@@ -102,4 +107,6 @@ private:
     TBrickSupplier* FSupplier = nullptr;
     TBrickSupplierView* FView = nullptr;
     std::unique_ptr<ClockTimer> FPadTimer;
+    bool FPadPolling = false;
+    QFileSystemWatcher* FPadDevices = nullptr;
 };

@@ -1,6 +1,7 @@
 #include "platform/Gamepads.h"
 
 #include "platform/KeyState.h"
+#include "platform/PadDevices.h"
 
 #include <array>
 #include <map>
@@ -12,8 +13,9 @@ std::function<void()> Gamepads::OnPause;
 #include <dlfcn.h>
 
 namespace {
-// SDL is opened at the first poll: a program that never reads a pad never
-// loads it, nor the many libraries it brings along (start-up and memory).
+// SDL is opened at the first poll that finds a pad device: a program that
+// never sees a pad never loads it, nor the many libraries it brings along
+// (start-up and memory).
 #define KOLVEX_SDL_FUNCTIONS(F)                                                                    \
     F(SDL_Init)                                                                                    \
     F(SDL_SetHint)                                                                                 \
@@ -183,8 +185,14 @@ bool Gamepads::Available() {
     return started == 1;
 }
 
+bool Gamepads::Running() {
+    return started == 1;
+}
+
 void Gamepads::Poll() {
-    if (!enabled || !Available()) return;
+    if (!enabled) return;
+    if (started == 0 && !PadDevices::AnyPlugged()) return;
+    if (!Available()) return;
     SDL_Event event;
     while (Sdl()->SDL_PollEvent(&event)) {
         switch (event.type) {
@@ -233,6 +241,9 @@ bool Gamepads::Enabled() {
     return false;
 }
 bool Gamepads::Available() {
+    return false;
+}
+bool Gamepads::Running() {
     return false;
 }
 void Gamepads::Poll() {}

@@ -10,9 +10,10 @@
 // exactly as it reads keys. The d-pad and the left stick move, the south
 // button turns, the east button drops; Start calls OnPause.
 //
-// Nothing happens until Poll is called: the program polls at the frame rate
-// while a session runs. Pads plugged in or out in between are found at the
-// next poll. Without SDL or joystick support there are simply no pads.
+// Nothing happens until Poll is called: the program polls while a session
+// runs. SDL is loaded at the first poll that finds a pad device plugged in
+// (PadDevices); from then on pads plugged in or out are found at the next
+// poll. Without SDL or joystick support there are simply no pads.
 class Gamepads {
 public:
     struct Pad {
@@ -26,6 +27,9 @@ public:
     static bool Enabled();
     // Starts SDL's game controllers at the first call; false when that failed.
     static bool Available();
+    // Whether SDL reads the pads, so that they must be polled (also to find
+    // pads plugged in later). False until a pad device was first seen.
+    static bool Running();
     // Takes what the pads did since the last poll: plugging, buttons, sticks.
     static void Poll();
     static std::vector<Pad> Connected();
