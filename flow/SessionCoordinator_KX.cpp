@@ -149,6 +149,9 @@ void TSessionCoordinator::WatchPadDevices() {
     if (FPadDevices || Gamepads::Running()) return;
     FPadDevices = new QFileSystemWatcher({PadDevices::HotplugFolder()}, this);
     connect(FPadDevices, &QFileSystemWatcher::directoryChanged, this, [this] {
+        // /dev/input itself may have just come: watch it from now on.
+        if (!FPadDevices->directories().contains(PadDevices::HotplugFolder()))
+            FPadDevices->addPath(PadDevices::HotplugFolder());
         if (FPadPolling) PollPads();
     });
 }
