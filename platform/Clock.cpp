@@ -78,13 +78,21 @@ void VirtualClock::SetQuiet(TimerId id, bool quiet) {
     ScheduleChanged();
 }
 
-const VirtualClock::Entry* VirtualClock::EarliestAwake() const {
-    const Entry* best = nullptr;
+void VirtualClock::SetSlack(TimerId id, uint64_t slackUs) {
+    Entry* entry = Find(id);
+    if (!entry || entry->SlackUs == slackUs) return;
+    entry->SlackUs = slackUs;
+    ScheduleChanged();
+}
+
+std::optional<uint64_t> VirtualClock::NextWake() const {
+    std::optional<uint64_t> wake;
     for (const auto& entry : FEntries) {
         if (!entry->Active || entry->Held || entry->Running || entry->Quiet) continue;
-        if (!best || entry->Due < best->Due) best = entry.get();
+        const uint64_t latest = entry->Due + entry->SlackUs;
+        if (!wake || latest < *wake) wake = latest;
     }
-    return best;
+    return wake;
 }
 
 void VirtualClock::PassReachedQuietTicks() {

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <memory>
 #include <vector>
 
@@ -59,6 +60,10 @@ public:
     // they ran, but the timer is not called and paced time does not wait for
     // them: nothing wakes for a panel on which nothing moves.
     void SetQuiet(TimerId id, bool quiet);
+    // A timer whose ticks only show at a later frame may run up to the slack
+    // late by the wall clock, with the next tick that wakes: paced time then
+    // wakes once for both. Its ticks keep their place and time in the schedule.
+    void SetSlack(TimerId id, uint64_t slackUs);
 
     // Runs every tick that is due now, earliest first. Returns whether any ran.
     bool RunDueTicks();
@@ -68,6 +73,9 @@ public:
     // One step of a message loop: the ticks due now, or else the next one.
     bool Step() { return RunDueTicks() || AdvanceToNextTick(); }
     bool HasActiveTimers() const;
+    // When paced time must wake next: the earliest due time of a tick that is
+    // not quiet, allowing each its slack. Empty when nothing is to wake for.
+    std::optional<uint64_t> NextWake() const;
     // Runs the action once no tick is running: at once from outside every
     // tick, else right after the outermost running tick returns (a key read
     // inside a tick's nested loop acts between ticks).
@@ -93,12 +101,11 @@ protected:
         bool Held = false;
         bool Running = false;
         bool Quiet = false;
+        uint64_t SlackUs = 0;
         std::function<void()> OnTick;
     };
     const Entry* EarliestRunnable() const;
     Entry* EarliestRunnable();
-    // The earliest runnable tick that is not quiet: what paced time waits for.
-    const Entry* EarliestAwake() const;
     // Runs (passes) the quiet ticks that come first, as long as they are reached.
     void PassReachedQuietTicks();
     bool TickRunning() const;

@@ -34,6 +34,10 @@ void ClockTimer::SetQuiet(bool quiet) {
     if (FScheduler) FScheduler->SetQuiet(FId, quiet);
 }
 
+void ClockTimer::SetSlackUs(uint64_t us) {
+    if (FScheduler) FScheduler->SetSlack(FId, us);
+}
+
 void ClockTimer::Apply() {
     if (FScheduler) FScheduler->Schedule(FId, FIntervalUs, FActive && FIntervalUs > 0);
 }

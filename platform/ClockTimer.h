@@ -23,6 +23,8 @@ public:
     // Quiet, its ticks are passed in their turn without calling it (see VirtualClock::SetQuiet).
     void SetQuiet(bool quiet);
     bool Quiet() const { return FQuiet; }
+    // May run up to this late by the wall clock, with the next tick that wakes (see VirtualClock::SetSlack).
+    void SetSlackUs(uint64_t us);
     uint32_t Interval() const { return static_cast<uint32_t>(FIntervalUs / 1000); }
     uint64_t IntervalUs() const { return FIntervalUs; }
     bool Active() const { return FActive; }

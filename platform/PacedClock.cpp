@@ -92,13 +92,13 @@ void PacedClock::Arm() {
         FDeadline->setTimerType(Qt::PreciseTimer);
         QObject::connect(FDeadline, &QTimer::timeout, [this] { DeadlineReached(); });
     }
-    const Entry* next = FFrozen ? nullptr : EarliestAwake();
-    if (!next) {
+    const std::optional<uint64_t> wake = FFrozen ? std::nullopt : NextWake();
+    if (!wake) {
         FDeadline->stop();
         return;
     }
     const uint64_t now = PacedNow();
-    const double waitUs = next->Due > now ? static_cast<double>(next->Due - now) / FPace : 0.0;
+    const double waitUs = *wake > now ? static_cast<double>(*wake - now) / FPace : 0.0;
     FDeadline->start(static_cast<int>((waitUs + 999.0) / 1000.0));
 }
 

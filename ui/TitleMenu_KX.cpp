@@ -9,6 +9,8 @@
 #include "platform/Cursors.h"
 #include "resources/Resources_KX.h"
 
+#include <algorithm>
+
 namespace {
 constexpr int MenuWidth = 160;
 constexpr int MenuHeight = 314;
@@ -72,6 +74,8 @@ TTitleMenu::TTitleMenu(QWidget* frame, const QImage& menuPicture)
     MenuPanel->OnShow = [this](QObject* Sender) { MenuPanelShow(Sender); };
 
     FTintleTimer->SetInterval(TinselInterval);
+    // A sparkle shows at the menu panel's next frame: it may wait for that frame's wake-up.
+    FTintleTimer->SetSlackUs(1'000'000 / std::max<int>(1, MenuPanel->FramesPerSec()));
     FTintleTimer->SetActive(false);
     HideHighlights();
 }

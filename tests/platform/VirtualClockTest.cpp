@@ -213,3 +213,49 @@ TEST_F(VirtualTime, QuietTicksArePassedInTheirTurnSoTheTimerWakesInItsOldPhase) 
     EXPECT_EQ(quietCalls(paced), 0);
     EXPECT_EQ(Relative(paced), expected);
 }
+
+namespace {
+// A frame timer and a slower one that may wait for the frames (as a title
+// sparkle does), each tick logged with its scheduler time.
+std::vector<std::pair<char, uint64_t>> SlackRun(VirtualClock& clock) {
+    std::vector<std::pair<char, uint64_t>> log;
+    ClockTimer frame([&] { log.emplace_back('f', clock.NowUs()); });
+    ClockTimer sparkle([&] { log.emplace_back('s', clock.NowUs()); });
+    frame.SetIntervalUs(13889);
+    sparkle.SetInterval(75);
+    sparkle.SetSlackUs(13889);
+    frame.SetActive(true);
+    sparkle.SetActive(true);
+    while (log.size() < 30) Application::ProcessMessages();
+    return log;
+}
+} // namespace
+
+TEST_F(VirtualTime, ATickWithSlackWakesWithTheNextTickWithinItsSlackAndKeepsItsTime) {
+    ClockTimer frame([] {}), sparkle([] {});
+    frame.SetIntervalUs(13889);
+    sparkle.SetInterval(10);
+    frame.SetActive(true);
+    sparkle.SetActive(true);
+    const uint64_t start = clock().NowUs();
+    const struct {
+        uint64_t Slack, Wake;
+    } cases[] = {{0, 10000}, {2000, 12000}, {3889, 13889}, {20000, 13889}};
+    for (const auto& c : cases) {
+        sparkle.SetSlackUs(c.Slack);
+        EXPECT_EQ(clock().NextWake(), start + c.Wake) << "slack " << c.Slack;
+    }
+    // A quiet tick wakes nothing: the slack runs out instead.
+    frame.SetQuiet(true);
+    EXPECT_EQ(clock().NextWake(), start + 30000);
+    frame.SetActive(false);
+    sparkle.SetActive(false);
+    EXPECT_FALSE(clock().NextWake().has_value());
+
+    // Paced time runs the same ticks in the same order at the same times.
+    const auto expected = Relative(SlackRun(clock()));
+    auto previous = Clock::Install(std::make_unique<PacedClock>());
+    const auto paced = Relative(SlackRun(*Clock::Current().Scheduler()));
+    Clock::Install(std::move(previous));
+    EXPECT_EQ(paced, expected);
+}
