@@ -3,7 +3,7 @@
 # when everything is already there.
 set -euo pipefail
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-multimedia-dev libjpeg-dev libxcb1-dev libsdl2-dev
-  libjpeg-turbo-progs fonts-liberation2 libgtest-dev libgmock-dev libbenchmark-dev
+  libjpeg-turbo-progs fonts-liberation2 fonttools libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xdotool x11-apps imagemagick pulseaudio pulseaudio-utils sox python3
   desktop-file-utils appstream clang-14 libclang-rt-14-dev)
 missing=()

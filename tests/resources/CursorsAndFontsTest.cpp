@@ -2,11 +2,13 @@
 #include "resources/Resources_KX.h"
 #include "support/TestEnvironment.h"
 
+#include <QFile>
 #include <QFont>
 #include <QLineEdit>
 #include <QMenu>
 #include <QFontInfo>
 #include <QPixmap>
+#include <QRawFont>
 #include <gtest/gtest.h>
 
 namespace {
@@ -71,6 +73,25 @@ TEST(StartUp, InstallsCursorsByNumberFontsAndSubstitutions) {
     QFont mono(QStringLiteral("Courier New"));
     mono.setPixelSize(16);
     EXPECT_TRUE(QFontInfo(mono).fixedPitch());
+}
+
+// The fonts are cut down to Windows-1252: every character of it is drawn by
+// the game's own fonts (score names are Latin-1), none by a fallback.
+TEST(StartUp, EveryBuiltInFontDrawsEveryCharacterOfWindows1252) {
+    QString characters = QString::fromUtf8("\u20ac\u201a\u0192\u201e\u2026\u2020\u2021\u02c6\u2030"
+                                           "\u0160\u2039\u0152\u017d\u2018\u2019\u201c\u201d"
+                                           "\u2022\u2013\u2014\u02dc\u2122\u0161\u203a\u0153"
+                                           "\u017e\u0178");
+    for (int c = 0x20; c <= 0xff; ++c)
+        if (c < 0x7f || c >= 0xa0) characters += QChar(c);
+    for (const QString& file : ResourceFontFiles()) {
+        QFile data(file);
+        ASSERT_TRUE(data.open(QIODevice::ReadOnly)) << qPrintable(file);
+        const QRawFont font(data.readAll(), 16);
+        ASSERT_TRUE(font.isValid()) << qPrintable(file);
+        for (const QChar c : characters)
+            EXPECT_TRUE(font.supportsCharacter(c)) << qPrintable(file) << " U+" << std::hex << int{c.unicode()};
+    }
 }
 } // namespace
 
