@@ -1,6 +1,7 @@
 #include "platform/Application.h"
 #include "platform/Clock.h"
 #include "platform/PacedClock.h"
+#include "platform/StartupGuard.h"
 #include "platform/StartupLog.h"
 #include "ui/CommandLine.h"
 #include "ui/KolvexProgram.h"
@@ -9,6 +10,7 @@
 #include <QGuiApplication>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 
 int main(int argc, char** argv) {
     StartupLog::Mark("main");
@@ -25,7 +27,9 @@ int main(int argc, char** argv) {
     // A whole device pixel ratio keeps every picture pixel a whole block of the screen's pixels.
     QGuiApplication::setHighDpiScaleFactorRoundingPolicy(
         Qt::HighDpiScaleFactorRoundingPolicy::Round);
+    auto guard = std::make_unique<StartupGuard>();
     KolvexApplication app(argc, argv);
+    guard.reset();
     StartupLog::Mark("application");
     const TCommandLine line = TCommandLine::Parse(QCoreApplication::arguments());
     if (!line.Problem.isEmpty()) {
