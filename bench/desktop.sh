@@ -31,6 +31,7 @@ Xvfb :$n -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
 PIDS+=($!)
 export DISPLAY=:$n
 for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+xdpyinfo >/dev/null 2>&1 || { echo "desktop.sh: Xvfb did not come up on :$n"; exit 1; }
 if command -v pulseaudio >/dev/null; then
     pulseaudio -n --daemonize=no --exit-idle-time=-1 --disallow-exit --log-target=file:"$WORK/pulse.log" \
         --load=module-native-protocol-unix --load="module-null-sink sink_name=bench_null" 2>/dev/null &

@@ -342,7 +342,7 @@ void TGfxPanel::FrameTick() {
     }
     if (FWiper.Running()) {
         FWiper.Step();
-        if (!FWiper.Running() && OnShow) OnShow(this);
+        if (!FWiper.Running()) EndShow();
         if (!self) return;
     }
     FFrameTimer->SetQuiet(FramesChangeNothing());
@@ -464,6 +464,13 @@ void TGfxPanel::StartShow() {
     FWiper.SetTargetCanvas(&FScreen, [this](const QRect& r) { InvalidateWidgetRect(r); });
     FWiper.SetTargetRect(shown.x(), shown.y(), shown.width(), shown.height());
     FWiper.Start(0, 0, &FPicture);
+}
+
+void TGfxPanel::EndShow() {
+    const QPointer<TGfxPanel> self(this);
+    if (OnShow) OnShow(this);
+    // From here on the window shows the picture: the wipe's canvas goes.
+    if (self && !FWiper.Running()) FScreen = QImage();
 }
 
 void TGfxPanel::RaiseShowDone() {

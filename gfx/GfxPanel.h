@@ -186,6 +186,8 @@ private:
     void StartShow();
     QString LogName() const;
     void RaiseShowDone();
+    // The wipe of a show is over: OnShow, then its canvas is let go.
+    void EndShow();
     QImage WhatLiesUnder() const;
     void DrawPicture(QPainter& painter, const QRect& clip);
     QRect PictureToWidget(const QRect& rect) const;
